@@ -1,0 +1,190 @@
+// kavex: a small graphics environment on SDL 1.2.
+//
+// One window (`gout`), drawing surfaces (`canvas`) with a pen and a colour,
+// and one input source (`gin`) that delivers keys, mouse and timer ticks.
+//
+//   #include "graphics.hpp"
+//   using namespace kavex;
+//
+//   int main() {
+//       gout.open(400, 300);
+//       gout << use_color(255, 200, 0) << move_abs(20, 20) << line_abs(380, 280)
+//            << move_abs(50, 200) << box_rel(60, 40) << refresh;
+//       event ev;
+//       while (gin.wait_event(ev)) {}   // runs until the window is closed
+//   }
+//
+// Coordinates are pixels, (0, 0) top left, y downwards. Colours are packed
+// 0x00RRGGBB. Drawing is pen-relative: every drawing operation starts at the
+// pen and leaves the pen where it stopped. A move that would leave the surface
+// is refused, never clipped. Nothing here throws; failures are bool results.
+#pragma once
+
+#include <SDL/SDL.h>
+
+#include <cstdint>
+#include <string>
+#include <type_traits>
+
+namespace kavex {
+
+// A 32-bit image (red in bits 16-23, green 8-15, blue 0-7) with a pen and a
+// drawing colour. Operations on a canvas without a usable surface do nothing.
+class canvas {
+public:
+    std::int32_t pen_x;           // pen column; inside the surface while open
+    std::int32_t pen_y;           // pen row
+    SDL_Surface* surface;         // null while closed; never released by the library
+    std::int32_t color;           // drawing colour, 0x00RRGGBB
+    bool transparent;             // as a copy source, leave its black pixels out
+
+    canvas();                     // closed, white, pen not set
+    canvas(int width, int height);  // opened at that size, pen in the centre
+
+    // Creates a new surface and puts the pen in its centre (rounded down),
+    // even when the surface cannot be created. True if it was created.
+    bool open(unsigned int width, unsigned int height);
+
+    // Low 8 bits of each argument: set_color(300, -1, 0) gives 0x2CFF00.
+    void set_color(int red, int green, int blue);
+    void set_transparent(bool on) { transparent = on; }
+
+    // Moves the pen by (dx, dy) if the target lies inside; false otherwise.
+    bool move_point(int dx, int dy);
+    // Sets the pixel under the pen.
+    void draw_dot();
+    // Draws from the pen to pen + (dx, dy), both ends included; the pen
+    // follows. A line that leaves the surface stops at its last pixel inside.
+    void draw_line(int dx, int dy);
+    // Fills the rectangle between the pen and pen + (dx, dy), both corners
+    // included; the pen goes to the far corner. Draws nothing if it lies outside.
+    void draw_box(int dx, int dy);
+
+    // Makes the drawing visible: a plain canvas has nothing to show.
+    virtual void refresh() {}
+
+private:
+    bool pen_inside() const;
+};
+
+// The program's one window; reached through `gout`.
+class groutput : public canvas {
+public:
+    static groutput& instance();
+
+    // Sets a 32-bit video mode of that size; the pen goes to the centre
+    // whatever the result. True if SDL gave a surface.
+    bool open(unsigned width, unsigned height, bool fullscreen = false);
+    // Puts the picture on the screen; the surface keeps it for the next frame.
+    void refresh() override;
+    virtual ~groutput();
+
+private:
+    groutput();
+};
+
+extern groutput& gout;
+
+// ---------------------------------------------------------------------------
+// Drawing command stream: gout << move_abs(x, y) << line_abs(x2, y2) << refresh;
+// Positions are absolute; each command reads the pen when it is applied.
+
+namespace detail {
+// A position that no surface contains.
+constexpr std::uint32_t nowhere = 0x80000000u;
+
+// Truncates toward zero and wraps to 32 bits. A value that no 64-bit integer
+// holds (NaN, infinities, huge values) goes nowhere, so the command is
+// refused like any other off-surface one.
+template <class T>
+constexpr std::uint32_t to_word(T value) {
+    static_assert(std::is_arithmetic_v<T>, "drawing commands take numbers");
+    if constexpr (std::is_floating_point_v<T>) {
+        constexpr long double limit = 9223372036854775808.0L;  // 2^63
+        const long double v = value;
+        if (!(v > -limit && v < limit)) return nowhere;
+        return static_cast<std::uint32_t>(static_cast<std::int64_t>(v));
+    } else {
+        return static_cast<std::uint32_t>(value);
+    }
+}
+
+template <class T>
+constexpr std::int32_t to_int(T value) {
+    return static_cast<std::int32_t>(to_word(value));
+}
+
+// Target minus pen, with 32-bit wrap-around.
+inline std::int32_t offset(std::uint32_t target, std::int32_t pen) {
+    return static_cast<std::int32_t>(target - static_cast<std::uint32_t>(pen));
+}
+}  // namespace detail
+
+struct use_color {
+    std::int32_t r, g, b;
+    template <class R, class G, class B>
+    use_color(R red, G green, B blue)
+        : r(detail::to_int(red)), g(detail::to_int(green)), b(detail::to_int(blue)) {}
+};
+
+struct move_abs {
+    std::uint32_t x, y;
+    template <class X, class Y>
+    move_abs(X x_, Y y_) : x(detail::to_word(x_)), y(detail::to_word(y_)) {}
+};
+
+struct line_abs {
+    std::uint32_t x, y;
+    template <class X, class Y>
+    line_abs(X x_, Y y_) : x(detail::to_word(x_)), y(detail::to_word(y_)) {}
+};
+
+struct box_abs {
+    std::uint32_t x, y;
+    template <class X, class Y>
+    box_abs(X x_, Y y_) : x(detail::to_word(x_)), y(detail::to_word(y_)) {}
+};
+
+struct box_rel {
+    std::int32_t w, h;
+    template <class W, class H>
+    box_rel(W w_, H h_) : w(detail::to_int(w_)), h(detail::to_int(h_)) {}
+};
+
+inline canvas& operator<<(canvas& c, const use_color& cmd) {
+    c.set_color(cmd.r, cmd.g, cmd.b);
+    return c;
+}
+
+inline canvas& operator<<(canvas& c, const move_abs& cmd) {
+    c.move_point(detail::offset(cmd.x, c.pen_x), detail::offset(cmd.y, c.pen_y));
+    return c;
+}
+
+inline canvas& operator<<(canvas& c, const line_abs& cmd) {
+    // The 32-bit difference would aim a line toward nowhere at an edge.
+    if (cmd.x == detail::nowhere || cmd.y == detail::nowhere) return c;
+    c.draw_line(detail::offset(cmd.x, c.pen_x), detail::offset(cmd.y, c.pen_y));
+    return c;
+}
+
+inline canvas& operator<<(canvas& c, const box_abs& cmd) {
+    c.draw_box(detail::offset(cmd.x, c.pen_x), detail::offset(cmd.y, c.pen_y));
+    return c;
+}
+
+inline canvas& operator<<(canvas& c, const box_rel& cmd) {
+    c.draw_box(cmd.w, cmd.h);
+    return c;
+}
+
+// Manipulators: gout << move_abs(x, y) << dot << refresh;
+inline void dot(canvas& c) { c.draw_dot(); }
+inline void refresh(canvas& c) { c.refresh(); }
+
+inline canvas& operator<<(canvas& c, void (*manipulator)(canvas&)) {
+    manipulator(c);
+    return c;
+}
+
+}  // namespace kavex

@@ -1,0 +1,62 @@
+// The output window, and the static initialisation that starts SDL before main.
+#include "graphics.hpp"
+#include "pixels.hpp"
+
+#include <cstdlib>
+#include <new>
+#include <type_traits>
+
+namespace kavex {
+
+namespace {
+
+constexpr Uint32 window_flags = SDL_HWSURFACE | SDL_DOUBLEBUF;
+
+void destroy_window();
+
+}  // namespace
+
+// The window is built by hand in static storage, so that its guard is a plain
+// flag and its destruction (which shuts SDL down) is registered with atexit
+// only once the construction has succeeded.
+groutput& groutput::instance() {
+    static std::aligned_storage_t<sizeof(groutput), alignof(groutput)> single_inst;
+    static bool built = false;
+    if (!built) {
+        new (&single_inst) groutput;
+        built = true;
+        std::atexit(destroy_window);
+    }
+    return *std::launder(reinterpret_cast<groutput*>(&single_inst));
+}
+
+namespace {
+void destroy_window() { groutput::instance().~groutput(); }
+}  // namespace
+
+groutput::groutput() {
+    if (SDL_Init(SDL_INIT_VIDEO | SDL_INIT_TIMER) < 0) std::exit(1);
+    SDL_EnableUNICODE(1);
+    surface = nullptr;
+}
+
+groutput::~groutput() { SDL_Quit(); }
+
+bool groutput::open(unsigned width, unsigned height, bool fullscreen) {
+    const Uint32 flags = fullscreen ? window_flags | SDL_FULLSCREEN : window_flags;
+    surface = width <= internal::max_width && height <= internal::max_height
+                  ? SDL_SetVideoMode(static_cast<int>(width), static_cast<int>(height), 32, flags)
+                  : nullptr;
+    pen_x = static_cast<std::int32_t>(width / 2);
+    pen_y = static_cast<std::int32_t>(height / 2);
+    return surface != nullptr;
+}
+
+void groutput::refresh() {
+    if (surface) SDL_Flip(surface);
+}
+
+// SDL starts before main: first the window, then the input source.
+groutput& gout = groutput::instance();
+
+}  // namespace kavex

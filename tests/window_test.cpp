@@ -1,0 +1,92 @@
+// The output window: one object, opened at 32 bits, and SDL started before main.
+#include "support.hpp"
+
+#include <gtest/gtest.h>
+
+#include <spawn.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <string>
+#include <vector>
+
+extern char** environ;
+
+using kavex::gout;
+using kavex::groutput;
+
+TEST(Window, IsOneObjectAndGoutIsIt) {
+    EXPECT_EQ(&groutput::instance(), &groutput::instance());
+    EXPECT_EQ(&gout, &groutput::instance());
+    EXPECT_NE(SDL_WasInit(SDL_INIT_VIDEO | SDL_INIT_TIMER), 0u) << "SDL is started before main";
+}
+
+TEST(Window, OpenGivesA32BitSurfaceAndCentresThePen) {
+    ASSERT_TRUE(gout.open(400, 400, false));
+    ASSERT_NE(gout.surface, nullptr);
+    EXPECT_EQ(gout.surface, SDL_GetVideoSurface());
+    EXPECT_EQ(gout.surface->w, 400);
+    EXPECT_EQ(gout.surface->h, 400);
+    EXPECT_EQ(gout.surface->format->BitsPerPixel, 32);
+    EXPECT_EQ(test::pen(gout), test::point(200, 200));
+
+    ASSERT_TRUE(gout.open(401, 301, false));
+    EXPECT_EQ(gout.surface->w, 401);
+    EXPECT_EQ(test::pen(gout), test::point(200, 150));
+}
+
+TEST(Window, FailedOpenLeavesNoSurfaceButCentresThePen) {
+    EXPECT_FALSE(gout.open(70000, 20, false));
+    EXPECT_EQ(gout.surface, nullptr);
+    EXPECT_EQ(test::pen(gout), test::point(35000, 10));
+    // Drawing and refreshing without a window do nothing.
+    gout << kavex::move_abs(1, 1) << kavex::dot << kavex::line_abs(5, 5) << kavex::refresh;
+    EXPECT_EQ(test::pen(gout), test::point(35000, 10));
+}
+
+TEST(Window, DrawsIntoTheVideoSurface) {
+    ASSERT_TRUE(gout.open(400, 400, false));
+    test::fill(gout.surface, 0);
+    gout << kavex::use_color(255, 0, 0) << kavex::move_abs(399, 399) << kavex::dot;
+    kavex::canvas& plain = gout;
+    plain << kavex::refresh;  // through a canvas&, the window's own refresh
+    EXPECT_EQ(test::pixel_at(gout.surface, 399, 399), 0xFF0000u);
+    EXPECT_EQ(test::changed(gout.surface).size(), 1u) << "the picture survives a refresh";
+}
+
+// Run this very test program again with a video driver that does not exist:
+// its static initialisation must end the process with status 1, silently.
+TEST(Window, ProcessExitsWithStatusOneAndNoOutputWhenSDLCannotStart) {
+    int out[2];
+    ASSERT_EQ(pipe(out), 0);
+    posix_spawn_file_actions_t actions;
+    posix_spawn_file_actions_init(&actions);
+    posix_spawn_file_actions_adddup2(&actions, out[1], 1);
+    posix_spawn_file_actions_adddup2(&actions, out[1], 2);
+    posix_spawn_file_actions_addclose(&actions, out[0]);
+
+    std::vector<std::string> env_strings;
+    for (char** e = environ; *e; ++e)
+        if (std::string(*e).rfind("SDL_VIDEODRIVER=", 0) != 0) env_strings.push_back(*e);
+    env_strings.push_back("SDL_VIDEODRIVER=no-such-driver");
+    std::vector<char*> env;
+    for (auto& s : env_strings) env.push_back(s.data());
+    env.push_back(nullptr);
+    char self[] = "/proc/self/exe";
+    char* argv[] = {self, nullptr};
+
+    pid_t child;
+    ASSERT_EQ(posix_spawn(&child, self, &actions, nullptr, argv, env.data()), 0);
+    close(out[1]);
+    std::string printed;
+    char buffer[256];
+    for (ssize_t n; (n = read(out[0], buffer, sizeof buffer)) > 0;) printed.append(buffer, n);
+    close(out[0]);
+    int status = 0;
+    ASSERT_EQ(waitpid(child, &status, 0), child);
+    posix_spawn_file_actions_destroy(&actions);
+
+    ASSERT_TRUE(WIFEXITED(status));
+    EXPECT_EQ(WEXITSTATUS(status), 1);
+    EXPECT_EQ(printed, "");
+}
