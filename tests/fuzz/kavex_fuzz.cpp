@@ -1,0 +1,242 @@
+// libFuzzer harness: the input bytes drive a sequence of calls through the
+// library's whole public interface, as a careless program might make them.
+// Whatever the sequence, the library must not crash, hang, leak or write
+// outside a surface; AddressSanitizer and UndefinedBehaviorSanitizer watch.
+//
+// Run with SDL_VIDEODRIVER=dummy: the window starts SDL before main.
+#include "graphics.hpp"
+
+#include <fuzzer/FuzzedDataProvider.h>
+
+#include <algorithm>
+#include <array>
+#include <cmath>
+#include <climits>
+#include <cstdint>
+#include <cstring>
+#include <limits>
+#include <vector>
+
+namespace {
+
+using kavex::canvas;
+using kavex::gout;
+
+// Surfaces stay small enough that a run takes microseconds; the largest
+// widths and heights the library accepts are still reached, in thin strips.
+constexpr std::uint64_t max_area = 1u << 16;
+
+constexpr int edge_ints[] = {0,          1,          -1,        2,          -2,      3,       7,
+                             8,          13,         16,        17,         255,     256,     399,
+                             400,        16383,      16384,     32767,      32768,   -32768,  -32769,
+                             65535,      65536,      -65536,    INT_MAX,    INT_MIN, INT_MAX - 1,
+                             INT_MIN + 1, INT_MAX / 2, INT_MIN / 2};
+
+constexpr double edge_doubles[] = {
+    0.0, -0.0, 0.5, -0.5, 0.999999, -1.0, 399.9, 2147483647.0, 2147483648.0, -2147483648.0,
+    -2147483649.0, 4294967295.0, 4294967296.0, 9223372036854774784.0, 9223372036854775808.0,
+    -9223372036854775808.0, -9223372036854777856.0, 1e300, -1e300,
+    std::numeric_limits<double>::quiet_NaN(), -std::numeric_limits<double>::quiet_NaN(),
+    std::numeric_limits<double>::infinity(), -std::numeric_limits<double>::infinity(),
+    std::numeric_limits<double>::denorm_min(), std::numeric_limits<double>::max(),
+    std::numeric_limits<double>::lowest()};
+
+class session {
+public:
+    explicit session(FuzzedDataProvider& in) : in_(in) {
+        gout.pen_x = gout.pen_y = 0;
+        gout.color = 0xFFFFFF;
+        gout.transparent = false;
+    }
+    // Every surface made for this input is released at its end: a canvas
+    // never releases its own, so the program that made it does.
+    ~session() {
+        if (gout.surface && !is_video_surface(gout.surface)) gout.surface = SDL_GetVideoSurface();
+        for (SDL_Surface* s : made_) SDL_FreeSurface(s);
+    }
+
+    void run() {
+        int budget = 64;  // operations per input: keeps every run short
+        while (in_.remaining_bytes() > 0 && budget-- > 0) step();
+    }
+
+private:
+    static bool is_video_surface(const SDL_Surface* s) { return s == SDL_GetVideoSurface(); }
+
+    void step() {
+        switch (in_.ConsumeIntegralInRange(0, 13)) {
+            case 0: open_canvas(); break;
+            case 1: open_window(); break;
+            case 2: write_fields(); break;
+            case 3: write_surface(); break;
+            case 4: pick().set_color(any_int(), any_int(), any_int()); break;
+            case 5: pick().move_point(any_int(), any_int()); break;
+            case 6: pick().draw_dot(); break;
+            case 7: pick().draw_line(any_int(), any_int()); break;
+            case 8: pick().draw_box(any_int(), any_int()); break;
+            case 9: pick().refresh(); break;
+            case 10: stream(pick()); break;
+            case 11: stream(pick()); break;
+            case 12: stream(pick()); break;
+            default: chain(pick()); break;
+        }
+    }
+
+    // 0 to 3 are the plain canvases, 4 is the window.
+    canvas& pick() {
+        const auto k = in_.ConsumeIntegralInRange<std::size_t>(0, canvases_.size());
+        return k == canvases_.size() ? static_cast<canvas&>(gout) : canvases_[k];
+    }
+
+    canvas& pick_plain() { return canvases_[in_.ConsumeIntegralInRange<std::size_t>(0, canvases_.size() - 1)]; }
+
+    int any_int() {
+        switch (in_.ConsumeIntegralInRange(0, 3)) {
+            case 0: return in_.PickValueInArray(edge_ints);
+            case 1: return in_.ConsumeIntegral<int>();
+            default: return in_.ConsumeIntegralInRange(-40, 440);
+        }
+    }
+
+    double any_double() {
+        switch (in_.ConsumeIntegralInRange(0, 3)) {
+            case 0: return in_.PickValueInArray(edge_doubles);
+            case 1: {  // any bit pattern: NaNs with payloads, subnormals, everything
+                const auto bits = in_.ConsumeIntegral<std::uint64_t>();
+                double d;
+                std::memcpy(&d, &bits, sizeof d);
+                return d;
+            }
+            case 2: return in_.ConsumeFloatingPoint<double>();
+            default: return in_.ConsumeFloatingPointInRange(-40.0, 440.0);
+        }
+    }
+
+    // A width or height as a program might pass it, shrunk only where the
+    // library would really allocate that much.
+    void size(unsigned& w, unsigned& h) {
+        w = static_cast<unsigned>(any_int());
+        h = static_cast<unsigned>(any_int());
+        const std::uint64_t area = std::uint64_t{w} * h;
+        if (w > 0 && w <= 0xFFFF && h > 0 && h <= 0xFFFF && area > max_area) {
+            if (in_.ConsumeBool()) w = std::max<unsigned>(1, max_area / h);
+            else h = std::max<unsigned>(1, max_area / w);
+        }
+    }
+
+    void keep(SDL_Surface* s) {
+        if (s && !is_video_surface(s)) made_.push_back(s);
+    }
+
+    void open_canvas() {
+        unsigned w, h;
+        size(w, h);
+        canvas& c = pick_plain();
+        if (in_.ConsumeBool()) {
+            c.open(w, h);
+        } else {
+            c = canvas(static_cast<int>(w), static_cast<int>(h));
+        }
+        keep(c.surface);
+    }
+
+    void open_window() {
+        unsigned w, h;
+        size(w, h);
+        // Canvases that were given the window's surface by hand would be left
+        // holding a surface that SDL frees on the mode change.
+        for (canvas& c : canvases_)
+            if (c.surface && is_video_surface(c.surface)) c.surface = nullptr;
+        gout.open(w, h, in_.ConsumeBool());
+    }
+
+    void write_fields() {
+        canvas& c = pick();
+        switch (in_.ConsumeIntegralInRange(0, 3)) {
+            case 0: c.pen_x = any_int(); break;
+            case 1: c.pen_y = any_int(); break;
+            case 2: c.color = in_.ConsumeIntegral<std::int32_t>(); break;
+            default: c.transparent = in_.ConsumeBool(); break;
+        }
+    }
+
+    // A program may put any surface in a canvas: none, another canvas's, or
+    // one of a depth the library does not draw on.
+    void write_surface() {
+        canvas& c = pick();
+        const bool window = &c == &gout;
+        switch (in_.ConsumeIntegralInRange(0, 3)) {
+            case 0: c.surface = nullptr; break;
+            case 1: c.surface = window ? SDL_GetVideoSurface() : pick_plain().surface; break;
+            case 2: {
+                const int depth = in_.PickValueInArray({8, 16, 24});
+                SDL_Surface* s = SDL_CreateRGBSurface(0, in_.ConsumeIntegralInRange(1, 40),
+                                                      in_.ConsumeIntegralInRange(1, 40), depth, 0, 0, 0, 0);
+                keep(s);
+                if (!window && s) c.surface = s;
+                break;
+            }
+            default: c.surface = window ? pick_plain().surface : gout.surface; break;
+        }
+    }
+
+    // Calls `use` with a number of a type that programs pass to the commands.
+    template <class F>
+    void with_number(F&& use) {
+        switch (in_.ConsumeIntegralInRange(0, 7)) {
+            case 0: use(any_int()); break;
+            case 1: use(static_cast<unsigned>(any_int())); break;
+            case 2: use(in_.ConsumeIntegral<long long>()); break;
+            case 3: use(in_.ConsumeIntegral<unsigned long long>()); break;
+            case 4: use(to_float(any_double())); break;
+            case 5: use(static_cast<long double>(any_double()) * in_.PickValueInArray({1.0L, 65536.0L, 1e4000L})); break;
+            case 6: use(static_cast<short>(any_int())); break;
+            default: use(any_double()); break;
+        }
+    }
+
+    // Narrowing a double beyond float's range is undefined in the program,
+    // not in the library: such values become float's infinities first.
+    static float to_float(double d) {
+        if (std::isfinite(d) && std::fabs(d) > std::numeric_limits<float>::max())
+            return std::copysign(std::numeric_limits<float>::infinity(), static_cast<float>(d > 0 ? 1 : -1));
+        return static_cast<float>(d);
+    }
+
+    template <class Command>
+    void insert(canvas& c) {
+        with_number([&](auto x) { with_number([&](auto y) { c << Command(x, y); }); });
+    }
+
+    void stream(canvas& c) {
+        switch (in_.ConsumeIntegralInRange(0, 6)) {
+            case 0:
+                with_number([&](auto r) { c << kavex::use_color(r, any_double(), any_int()); });
+                break;
+            case 1: insert<kavex::move_abs>(c); break;
+            case 2: insert<kavex::line_abs>(c); break;
+            case 3: insert<kavex::box_abs>(c); break;
+            case 4: insert<kavex::box_rel>(c); break;
+            case 5: c << kavex::dot; break;
+            default: c << kavex::refresh; break;
+        }
+    }
+
+    // The chains the programs use: one expression, left to right.
+    void chain(canvas& c) {
+        c << kavex::move_abs(any_double(), any_double()) << kavex::dot << kavex::line_abs(any_double(), any_double())
+          << kavex::box_rel(any_double(), any_double()) << kavex::box_abs(any_int(), any_double());
+    }
+
+    FuzzedDataProvider& in_;
+    std::array<canvas, 4> canvases_{};
+    std::vector<SDL_Surface*> made_;
+};
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+    FuzzedDataProvider in(data, size);
+    session(in).run();
+    return 0;
+}
