@@ -15,6 +15,7 @@
 #include <cstdint>
 #include <cstring>
 #include <limits>
+#include <string>
 #include <vector>
 
 namespace {
@@ -64,7 +65,7 @@ private:
     static bool is_video_surface(const SDL_Surface* s) { return s == SDL_GetVideoSurface(); }
 
     void step() {
-        switch (in_.ConsumeIntegralInRange(0, 13)) {
+        switch (in_.ConsumeIntegralInRange(0, 15)) {
             case 0: open_canvas(); break;
             case 1: open_window(); break;
             case 2: write_fields(); break;
@@ -78,7 +79,9 @@ private:
             case 10: stream(pick()); break;
             case 11: stream(pick()); break;
             case 12: stream(pick()); break;
-            default: chain(pick()); break;
+            case 13: chain(pick()); break;
+            case 14: text(pick()); break;
+            default: measure(pick()); break;
         }
     }
 
@@ -143,6 +146,10 @@ private:
     void open_window() {
         unsigned w, h;
         size(w, h);
+        // A zero lets SDL choose that side (the desktop's, or the last mode's):
+        // the other side stays small so that the window stays small too.
+        if (w == 0) h = std::min(h, 64u);
+        if (h == 0) w = std::min(w, 64u);
         // Canvases that were given the window's surface by hand would be left
         // holding a surface that SDL frees on the mode change.
         for (canvas& c : canvases_)
@@ -169,15 +176,45 @@ private:
             case 0: c.surface = nullptr; break;
             case 1: c.surface = window ? SDL_GetVideoSurface() : pick_plain().surface; break;
             case 2: {
-                const int depth = in_.PickValueInArray({8, 16, 24});
+                const int depth = in_.PickValueInArray({8, 16, 24, 32});
                 SDL_Surface* s = SDL_CreateRGBSurface(0, in_.ConsumeIntegralInRange(1, 40),
                                                       in_.ConsumeIntegralInRange(1, 40), depth, 0, 0, 0, 0);
                 keep(s);
                 if (!window && s) c.surface = s;
                 break;
             }
-            default: c.surface = window ? pick_plain().surface : gout.surface; break;
+            case 3: c.surface = window ? pick_plain().surface : gout.surface; break;
+            default:
+                if (!window) c.surface = padded_surface();
+                break;
         }
+    }
+
+    // A 32-bit surface on memory of the program's own, its rows any number of
+    // bytes apart from 4 x width on, so rows need not be 4-byte aligned.
+    SDL_Surface* padded_surface() {
+        const int w = in_.ConsumeIntegralInRange(1, 40);
+        const int h = in_.ConsumeIntegralInRange(1, 40);
+        const int pitch = 4 * w + in_.ConsumeIntegralInRange(0, 9);
+        memory_.emplace_back(static_cast<std::size_t>(pitch) * h, std::uint8_t{0x5A});
+        SDL_Surface* s =
+            SDL_CreateRGBSurfaceFrom(memory_.back().data(), w, h, 32, pitch, 0xFF0000, 0xFF00, 0xFF, 0);
+        keep(s);
+        return s;
+    }
+
+    // Any bytes, newlines made common so that text runs over several lines.
+    void text(canvas& c) {
+        std::string s = in_.ConsumeRandomLengthString(48);
+        for (char& ch : s)
+            if (ch == '\\') ch = '\n';
+        c.draw_text(s);
+    }
+
+    void measure(const canvas& c) {
+        const std::string s = in_.ConsumeRandomLengthString(4096);
+        volatile int sink = c.twidth(s) + c.cascent() + c.cdescent();
+        (void)sink;
     }
 
     // Calls `use` with a number of a type that programs pass to the commands.
@@ -231,6 +268,7 @@ private:
     FuzzedDataProvider& in_;
     std::array<canvas, 4> canvases_{};
     std::vector<SDL_Surface*> made_;
+    std::vector<std::vector<std::uint8_t>> memory_;  // pixels of the surfaces made on it
 };
 
 }  // namespace
