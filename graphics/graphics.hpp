@@ -60,6 +60,14 @@ public:
     // included; the pen goes to the far corner. Draws nothing if it lies outside.
     void draw_box(int dx, int dy);
 
+    // Copies the rectangle (sx, sy, w, h) of `source` to (dx, dy) here, clipped
+    // to both surfaces; -1 for sx or sy means 0, for w or h the source's size.
+    // A transparent source leaves out its black pixels when both rectangles
+    // lie wholly inside their surfaces; any other copy copies black too.
+    void blitfrom(const canvas& source, int sx, int sy, int w, int h, int dx, int dy);
+    // Copies the whole of `source` with its top-left corner at (dx, dy).
+    void blitfrom(const canvas& source, int dx, int dy);
+
     // Makes the drawing visible: a plain canvas has nothing to show.
     virtual void refresh() {}
 
