@@ -67,6 +67,9 @@ public:
     void blitfrom(const canvas& source, int sx, int sy, int w, int h, int dx, int dy);
     // Copies the whole of `source` with its top-left corner at (dx, dy).
     void blitfrom(const canvas& source, int dx, int dy);
+    // Writes the picture to a 24-bit BMP file. True only when the whole file
+    // was written; on failure an earlier file of that name stays as it was.
+    bool save(const std::string& name) const;
 
     // Makes the drawing visible: a plain canvas has nothing to show.
     virtual void refresh() {}
