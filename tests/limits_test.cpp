@@ -177,3 +177,31 @@ TEST(Limits, BoxesPastTheReachOfSdlRectAreRefused) {
     EXPECT_EQ(changed(c.surface).size(), 2u + 10u);
     SDL_FreeSurface(c.surface);
 }
+
+// Copy rectangles are worked out in 64 bits and handed to SDL only once they
+// fit SDL_Rect: a rectangle 65534 rows down must not wrap to row -2.
+TEST(Limits, CopiesPastTheReachOfSdlRectAreRefusedNotWrapped) {
+    canvas sprite(2, 2);
+    test::fill(sprite.surface, 0xFFFFFF);
+    canvas tall;  // as tall as SDL allows, twice what SDL_Rect reaches; made by hand
+    tall.surface = SDL_CreateRGBSurface(0, 2, 65535, 32, 0xFF0000, 0xFF00, 0xFF, 0);
+    ASSERT_NE(tall.surface, nullptr);
+    test::fill(tall.surface, 0);
+
+    for (int dy : {65536, 65536 + 5, 32768, INT_MAX, INT_MIN, -65536}) tall.blitfrom(sprite, -1, -1, -1, -1, 0, dy);
+    for (int sy : {65536, INT_MIN + 1, INT_MAX}) tall.blitfrom(sprite, 0, sy, 2, 2, 0, 0);
+    tall.blitfrom(sprite, 0, 0, INT_MAX, INT_MAX, 65536, 0);
+    EXPECT_TRUE(changed(tall.surface).empty());
+
+    tall.blitfrom(sprite, -1, -1, -1, -1, 0, 32766);  // the last two rows SDL_Rect reaches
+    EXPECT_EQ(changed(tall.surface), (point_set{{0, 32766}, {1, 32766}, {0, 32767}, {1, 32767}}));
+
+    // Row 65534 is black; wrapped to row -2, the copy would bring the white
+    // rows 0 and 1 to rows 2 and 3 of the target.
+    tall.blitfrom(sprite, 0, 0);
+    canvas target(2, 4);
+    test::fill(target.surface, 0);
+    target.blitfrom(tall, 0, 65534, 2, 4, 0, 0);
+    EXPECT_TRUE(changed(target.surface).empty());
+    SDL_FreeSurface(tall.surface);
+}

@@ -7,10 +7,14 @@
 #include "graphics.hpp"
 
 #include <fuzzer/FuzzedDataProvider.h>
+#include <unistd.h>
 
 #include <algorithm>
 #include <array>
+#include <cctype>
 #include <cmath>
+#include <cstdio>
+#include <cstdlib>
 #include <climits>
 #include <cstdint>
 #include <cstring>
@@ -65,7 +69,7 @@ private:
     static bool is_video_surface(const SDL_Surface* s) { return s == SDL_GetVideoSurface(); }
 
     void step() {
-        switch (in_.ConsumeIntegralInRange(0, 15)) {
+        switch (in_.ConsumeIntegralInRange(0, 17)) {
             case 0: open_canvas(); break;
             case 1: open_window(); break;
             case 2: write_fields(); break;
@@ -81,7 +85,9 @@ private:
             case 12: stream(pick()); break;
             case 13: chain(pick()); break;
             case 14: text(pick()); break;
-            default: measure(pick()); break;
+            case 15: measure(pick()); break;
+            case 16: copy(); break;
+            default: save(); break;
         }
     }
 
@@ -211,6 +217,32 @@ private:
         c.draw_text(s);
     }
 
+    // -1 stands for a default in the first four numbers, so it comes often.
+    int copy_int() { return in_.ConsumeBool() ? -1 : any_int(); }
+
+    void copy() {
+        canvas& to = pick();
+        const canvas& from = pick();
+        if (in_.ConsumeBool()) {
+            to.blitfrom(from, copy_int(), copy_int(), copy_int(), copy_int(), any_int(), any_int());
+        } else {
+            to.blitfrom(from, any_int(), any_int());
+        }
+    }
+
+    // Into the session's folder, under a name of any letters, or into a
+    // folder that does not exist. The file goes again at once.
+    void save() {
+        if (saves_left_ == 0) return;
+        --saves_left_;
+        std::string name = in_.ConsumeRandomLengthString(300);
+        for (char& ch : name)
+            if (!std::isalnum(static_cast<unsigned char>(ch))) ch = '_';
+        const std::string path = folder() + (in_.ConsumeBool() ? "/" : "/missing/") + name;
+        pick().save(path);
+        std::remove(path.c_str());
+    }
+
     void measure(const canvas& c) {
         const std::string s = in_.ConsumeRandomLengthString(4096);
         volatile int sink = c.twidth(s) + c.cascent() + c.cdescent();
@@ -265,7 +297,19 @@ private:
           << kavex::box_rel(any_double(), any_double()) << kavex::box_abs(any_int(), any_double());
     }
 
+    // A private folder for saved files, made on first use, removed at exit.
+    static const std::string& folder() {
+        static const std::string path = [] {
+            std::string pattern = (std::getenv("TMPDIR") ? std::getenv("TMPDIR") : "/tmp") + std::string("/kavex_fuzz.XXXXXX");
+            if (!mkdtemp(pattern.data())) std::abort();
+            std::atexit([] { rmdir(folder().c_str()); });
+            return pattern;
+        }();
+        return path;
+    }
+
     FuzzedDataProvider& in_;
+    int saves_left_ = 2;  // files are slow: a few per input
     std::array<canvas, 4> canvases_{};
     std::vector<SDL_Surface*> made_;
     std::vector<std::vector<std::uint8_t>> memory_;  // pixels of the surfaces made on it
