@@ -160,6 +160,17 @@ TEST_F(Timer, TicksComeBackAfterAStopWhateverWasWaiting) {
     EXPECT_TRUE(is_tick(next()));
 }
 
+TEST_F(Timer, TicksComeBackAfterTheQueueWasFullOfInput) {
+    int pushed = 0;
+    while (pushed < 200 && push(test::motion(1, 1))) ++pushed;
+    ASSERT_GE(pushed, 127) << "SDL's queue is full";
+    gin.timer(1);
+    SDL_Delay(100);  // every tick meanwhile finds no room
+    for (int moves = 0; moves < pushed;)
+        if (!is_tick(next())) ++moves;
+    EXPECT_EQ(stall(100), tick_limit) << "ticks that found no room do not count as waiting";
+}
+
 // The close request needs a process of its own: quit stays set.
 TEST_F(Timer, CloseRequestAndKeysGetThroughAfterALongStall) {
     if (test::ran_in_own_process()) return;
