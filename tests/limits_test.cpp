@@ -9,6 +9,7 @@
 #include <climits>
 #include <cmath>
 #include <cstdint>
+#include <cstring>
 #include <limits>
 #include <vector>
 
@@ -204,4 +205,36 @@ TEST(Limits, CopiesPastTheReachOfSdlRectAreRefusedNotWrapped) {
     target.blitfrom(tall, 0, 65534, 2, 4, 0, 0);
     EXPECT_TRUE(changed(target.surface).empty());
     SDL_FreeSurface(tall.surface);
+}
+
+// --- Input ----------------------------------------------------------------
+
+// A program may push a key event with any number as its symbol; SDLKey has no
+// value for most of them. Such a key maps like any other unknown key: by the
+// character it types, and swallowed when it types none.
+TEST(Limits, KeySymbolsOutsideTheEnumerationMapByTheirCharacter) {
+    auto key_down = [](std::uint32_t symbol, Uint16 unicode) {
+        SDL_Event e{};
+        e.key.type = SDL_KEYDOWN;
+        e.key.state = SDL_PRESSED;
+        std::memcpy(&e.key.keysym.sym, &symbol, sizeof symbol);
+        e.key.keysym.unicode = unicode;
+        return e;
+    };
+    SDL_Event pushed[] = {key_down(32768, 'a'), key_down(0xFFFFFFEFu, 0), key_down(0x80000000u, 0x161),
+                          key_down(273 + 65536, 0)};
+    for (SDL_Event& e : pushed) ASSERT_EQ(SDL_PushEvent(&e), 0);
+    SDL_Event end{};
+    end.user.type = SDL_USEREVENT;
+    end.user.code = 99;
+    ASSERT_EQ(SDL_PushEvent(&end), 0);
+
+    event ev{};
+    EXPECT_EQ(gin.wait_event(ev).quit, false);
+    EXPECT_EQ(ev.key, 'a');
+    gin.wait_event(ev);  // 0xFFFFFFEF types nothing: swallowed
+    EXPECT_EQ(ev.key, 0x9A) << "s with caron, its Windows-1250 byte";
+    gin.wait_event(ev);  // 273 + 65536 is not the up arrow, and types nothing
+    EXPECT_EQ(ev.key, 0);
+    EXPECT_EQ(ev.ticks, 99);
 }

@@ -6,6 +6,7 @@
 // Run with SDL_VIDEODRIVER=dummy: the window starts SDL before main.
 #include "graphics.hpp"
 
+#include <SDL/SDL_syswm.h>
 #include <fuzzer/FuzzedDataProvider.h>
 #include <unistd.h>
 
@@ -25,6 +26,7 @@
 namespace {
 
 using kavex::canvas;
+using kavex::gin;
 using kavex::gout;
 
 // Surfaces stay small enough that a run takes microseconds; the largest
@@ -52,10 +54,13 @@ public:
         gout.pen_x = gout.pen_y = 0;
         gout.color = 0xFFFFFF;
         gout.transparent = false;
+        gin.quit = false;
     }
     // Every surface made for this input is released at its end: a canvas
     // never releases its own, so the program that made it does.
     ~session() {
+        gin.timer(0);
+        drain();
         if (gout.surface && !is_video_surface(gout.surface)) gout.surface = SDL_GetVideoSurface();
         for (SDL_Surface* s : made_) SDL_FreeSurface(s);
     }
@@ -69,7 +74,7 @@ private:
     static bool is_video_surface(const SDL_Surface* s) { return s == SDL_GetVideoSurface(); }
 
     void step() {
-        switch (in_.ConsumeIntegralInRange(0, 17)) {
+        switch (in_.ConsumeIntegralInRange(0, 20)) {
             case 0: open_canvas(); break;
             case 1: open_window(); break;
             case 2: write_fields(); break;
@@ -87,7 +92,10 @@ private:
             case 14: text(pick()); break;
             case 15: measure(pick()); break;
             case 16: copy(); break;
-            default: save(); break;
+            case 17: save(); break;
+            case 18: events(); break;
+            case 19: events(); break;
+            default: input_fields(); break;
         }
     }
 
@@ -297,6 +305,74 @@ private:
           << kavex::box_rel(any_double(), any_double()) << kavex::box_abs(any_int(), any_double());
     }
 
+    // Events of any type and any field values go into SDL's queue, then
+    // wait_event takes them. A final tick with a mark of its own ends the
+    // waiting: every wait takes at least one event, and the mark is always
+    // reported, so no wait is left without an event to return.
+    static constexpr std::int32_t end_mark = INT_MIN + 0x5EED;
+
+    void events() {
+        const int count = in_.ConsumeIntegralInRange(0, 6);
+        int pushed = 0;
+        for (int k = 0; k < count; ++k) {
+            SDL_Event e = any_event();
+            if (SDL_PushEvent(&e) == 0) ++pushed;
+        }
+        SDL_Event end{};
+        end.user.type = SDL_USEREVENT;
+        end.user.code = end_mark;
+        if (SDL_PushEvent(&end) == 0) {
+            kavex::event ev;
+            for (int k = 0; k <= pushed && gin; ++k) {
+                gin.wait_event(ev);
+                if (ev.ticks == end_mark) break;
+            }
+        }
+        drain();  // what a quit left behind
+    }
+
+    SDL_Event any_event() {
+        SDL_Event e;
+        std::memset(&e, 0, sizeof e);
+        const auto bytes = in_.ConsumeBytes<std::uint8_t>(sizeof e);
+        if (!bytes.empty()) std::memcpy(&e, bytes.data(), bytes.size());
+        switch (in_.ConsumeIntegralInRange(0, 3)) {
+            case 0: e.type = in_.PickValueInArray({SDL_KEYDOWN, SDL_KEYUP}); break;
+            case 1: e.type = in_.PickValueInArray({SDL_MOUSEMOTION, SDL_MOUSEBUTTONDOWN, SDL_MOUSEBUTTONUP}); break;
+            default: e.type = in_.ConsumeIntegral<std::uint8_t>(); break;
+        }
+        if (e.type == SDL_KEYDOWN || e.type == SDL_KEYUP) {
+            // Any symbol, stored as its bytes: the enumeration has no value
+            // for most of them.
+            const std::int32_t symbol = in_.ConsumeBool() ? in_.ConsumeIntegralInRange(0, 340) : any_int();
+            std::memcpy(&e.key.keysym.sym, &symbol, sizeof symbol);
+            if (in_.ConsumeBool()) e.key.keysym.unicode = in_.ConsumeIntegralInRange<Uint16>(0, 0x300);
+        }
+        // SDL copies the message a window-manager event points to.
+        if (e.type == SDL_SYSWMEVENT) e.syswm.msg = &wm_message_;
+        return e;
+    }
+
+    // Empties SDL's queue without waiting.
+    static void drain() {
+        SDL_Event e;
+        for (int k = 0; k < 1000 && SDL_PollEvent(&e); ++k) {
+        }
+    }
+
+    void input_fields() {
+        switch (in_.ConsumeIntegralInRange(0, 2)) {
+            case 0: gin.quit = in_.ConsumeBool(); break;
+            case 1: gin.timer(in_.ConsumeBool() ? in_.ConsumeIntegralInRange(-2, 50) : any_int()); break;
+            default: {  // once quit is set, a wait returns at once without SDL
+                gin.quit = true;
+                kavex::event ev;
+                gin.wait_event(ev);
+                break;
+            }
+        }
+    }
+
     // A private folder for saved files, made on first use, removed at exit.
     static const std::string& folder() {
         static const std::string path = [] {
@@ -309,6 +385,7 @@ private:
     }
 
     FuzzedDataProvider& in_;
+    SDL_SysWMmsg wm_message_{};
     int saves_left_ = 2;  // files are slow: a few per input
     std::array<canvas, 4> canvases_{};
     std::vector<SDL_Surface*> made_;
