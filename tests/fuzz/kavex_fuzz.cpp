@@ -13,11 +13,11 @@
 #include <algorithm>
 #include <array>
 #include <cctype>
+#include <climits>
 #include <cmath>
+#include <cstdint>
 #include <cstdio>
 #include <cstdlib>
-#include <climits>
-#include <cstdint>
 #include <cstring>
 #include <limits>
 #include <string>
@@ -33,11 +33,9 @@ using kavex::gout;
 // widths and heights the library accepts are still reached, in thin strips.
 constexpr std::uint64_t max_area = 1u << 16;
 
-constexpr int edge_ints[] = {0,          1,          -1,        2,          -2,      3,       7,
-                             8,          13,         16,        17,         255,     256,     399,
-                             400,        16383,      16384,     32767,      32768,   -32768,  -32769,
-                             65535,      65536,      -65536,    INT_MAX,    INT_MIN, INT_MAX - 1,
-                             INT_MIN + 1, INT_MAX / 2, INT_MIN / 2};
+constexpr int edge_ints[] = {
+    0, 1, -1, 2, -2, 3, 7, 8, 13, 16, 17, 255, 256, 399, 400, 16383, 16384, 32767, 32768, -32768, -32769,
+    65535, 65536, -65536, INT_MAX, INT_MIN, INT_MAX - 1, INT_MIN + 1, INT_MAX / 2, INT_MIN / 2};
 
 constexpr double edge_doubles[] = {
     0.0, -0.0, 0.5, -0.5, 0.999999, -1.0, 399.9, 2147483647.0, 2147483648.0, -2147483648.0,
@@ -186,7 +184,7 @@ private:
     void write_surface() {
         canvas& c = pick();
         const bool window = &c == &gout;
-        switch (in_.ConsumeIntegralInRange(0, 3)) {
+        switch (in_.ConsumeIntegralInRange(0, 4)) {
             case 0: c.surface = nullptr; break;
             case 1: c.surface = window ? SDL_GetVideoSurface() : pick_plain().surface; break;
             case 2: {
@@ -266,7 +264,7 @@ private:
             case 2: use(in_.ConsumeIntegral<long long>()); break;
             case 3: use(in_.ConsumeIntegral<unsigned long long>()); break;
             case 4: use(to_float(any_double())); break;
-            case 5: use(static_cast<long double>(any_double()) * in_.PickValueInArray({1.0L, 65536.0L, 1e4000L})); break;
+            case 5: use(any_double() * in_.PickValueInArray({1.0L, 65536.0L, 1e4000L})); break;
             case 6: use(static_cast<short>(any_int())); break;
             default: use(any_double()); break;
         }
@@ -275,8 +273,8 @@ private:
     // Narrowing a double beyond float's range is undefined in the program,
     // not in the library: such values become float's infinities first.
     static float to_float(double d) {
-        if (std::isfinite(d) && std::fabs(d) > std::numeric_limits<float>::max())
-            return std::copysign(std::numeric_limits<float>::infinity(), static_cast<float>(d > 0 ? 1 : -1));
+        constexpr float inf = std::numeric_limits<float>::infinity();
+        if (std::isfinite(d) && std::fabs(d) > std::numeric_limits<float>::max()) return d > 0 ? inf : -inf;
         return static_cast<float>(d);
     }
 
@@ -376,7 +374,8 @@ private:
     // A private folder for saved files, made on first use, removed at exit.
     static const std::string& folder() {
         static const std::string path = [] {
-            std::string pattern = (std::getenv("TMPDIR") ? std::getenv("TMPDIR") : "/tmp") + std::string("/kavex_fuzz.XXXXXX");
+            const char* tmp = std::getenv("TMPDIR");
+            std::string pattern = std::string(tmp ? tmp : "/tmp") + "/kavex_fuzz.XXXXXX";
             if (!mkdtemp(pattern.data())) std::abort();
             std::atexit([] { rmdir(folder().c_str()); });
             return pattern;
