@@ -78,6 +78,9 @@ session::session() : name_(read_display_name()) {
     }
     XSetErrorHandler(record_error);
     XSelectInput(dpy_, DefaultRootWindow(dpy_), SubstructureNotifyMask);
+    // Keys go to the window under the pointer, as with no window manager,
+    // whatever focus an earlier program left behind.
+    XSetInputFocus(dpy_, PointerRoot, RevertToPointerRoot, CurrentTime);
     park_pointer();
 }
 
@@ -174,6 +177,9 @@ void session::key_up(unsigned long keysym) {
 void session::tap(unsigned long keysym) {
     key_down(keysym);
     key_up(keysym);
+    // SDL takes a release and a press of the same key less than 2 ms apart
+    // for the keyboard's auto-repeat, and drops them.
+    std::this_thread::sleep_for(milliseconds(3));
 }
 
 void session::tap_shifted(unsigned long keysym) {

@@ -24,8 +24,9 @@ case $action in
     stop   # a server left over from an interrupted run
     rm -f "$dir/displayfd"
     # -displayfd writes the chosen display number, once the server listens.
-    # Its own output goes to a log, so that CTest does not wait on it.
-    setsid Xvfb -displayfd 3 -screen 0 640x480x24 -br -nolisten tcp \
+    # -noreset: the last client leaving must not reset the server while the next
+    # test connects. Its own output goes to a log, so that CTest does not wait on it.
+    setsid Xvfb -displayfd 3 -screen 0 640x480x24 -br -nolisten tcp -noreset \
       3>"$dir/displayfd" >"$dir/xvfb.log" 2>&1 </dev/null &
     echo $! >"$dir/xvfb.pid"
     for _ in $(seq 100); do
