@@ -27,10 +27,12 @@ void draw_star(const pehely& f) {
     if (!(R < f.x && f.x < XX - R && R < f.y && f.y < YY - R)) return;
     for (int l = 0; l < 3; ++l) {
         const double a = (2 * l) / 3.1415 + f.angle;
-        const int x1 = static_cast<int>(f.x + R * std::cos(a));
-        const int y1 = static_cast<int>(f.y + R * std::sin(a));
-        const int x2 = static_cast<int>(f.x - R * std::cos(a));
-        const int y2 = static_cast<int>(f.y - R * std::sin(a));
+        const double arm_x = R * std::cos(a);
+        const double arm_y = R * std::sin(a);
+        const int x1 = static_cast<int>(f.x + arm_x);
+        const int y1 = static_cast<int>(f.y + arm_y);
+        const int x2 = static_cast<int>(f.x - arm_x);
+        const int y2 = static_cast<int>(f.y - arm_y);
         gout << move_abs(x1, y1) << line_abs(x2, y2);
     }
 }
