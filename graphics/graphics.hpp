@@ -60,6 +60,28 @@ public:
     // included; the pen goes to the far corner. Draws nothing if it lies outside.
     void draw_box(int dx, int dy);
 
+    // Draws text in the built-in 8 x 17 font at the pen, in the drawing colour,
+    // blending with what is there. Letters stand on the row above the pen; each
+    // character moves the pen 8 pixels right, and a newline starts a new line
+    // 17 rows lower under the first character. Text that does not fit
+    // vertically is not drawn; text reaching the right edge ends there.
+    void draw_text(const std::string& text);
+    // Width in pixels of the text's longest line: 8 per byte.
+    int twidth(const std::string& text) const;
+    int cascent() const;   // 13: rows of a glyph above the pen row
+    int cdescent() const;  // 4: the pen row and the 3 rows below it
+
+    // Copies the rectangle (sx, sy, w, h) of `source` to (dx, dy) here, clipped
+    // to both surfaces; -1 for sx or sy means 0, for w or h the source's size.
+    // A transparent source leaves out its black pixels when both rectangles
+    // lie wholly inside their surfaces; any other copy copies black too.
+    void blitfrom(const canvas& source, int sx, int sy, int w, int h, int dx, int dy);
+    // Copies the whole of `source` with its top-left corner at (dx, dy).
+    void blitfrom(const canvas& source, int dx, int dy);
+    // Writes the picture to a 24-bit BMP file. True only when the whole file
+    // was written; on failure an earlier file of that name stays as it was.
+    bool save(const std::string& name) const;
+
     // Makes the drawing visible: a plain canvas has nothing to show.
     virtual void refresh() {}
 
