@@ -71,22 +71,36 @@ void close_and_expect_clean_exit(x11::session& x, snow& s) {
 }
 
 // Opened at 400 x 400 and black until the first tick, about 40 ms after the
-// start; returns the first frame.
+// start; returns the first frame. A reader held up for a whole frame period
+// (a busy machine) would see the second one instead: it notices, from the
+// refreshes, and tries again.
 x11::image first_frame(x11::session& x, const std::string& path) {
-    snow s = launch(x, path, true);
-    if (s.window == None) return {};
-    const x11::image opened = x.grab(s.window);
-    EXPECT_EQ(opened.width, side);
-    EXPECT_EQ(opened.height, side);
-    EXPECT_TRUE(opened.all(black)) << "nothing is drawn before the first tick";
+    for (int attempt = 0; attempt < 3; ++attempt) {
+        snow s = launch(x, path, true);
+        if (s.window == None) return {};
+        const x11::image opened = x.grab(s.window);
+        EXPECT_EQ(opened.width, side);
+        EXPECT_EQ(opened.height, side);
+        EXPECT_TRUE(opened.all(black)) << "nothing is drawn before the first tick";
 
-    x11::image frame;
-    for (int i = 0; i < 5 && (frame.pixels.empty() || frame.all(black)); ++i) frame = next_frame(x, s);
-    EXPECT_GE(x11::clock::now() - s.app->mapped_at(), milliseconds(25))
-        << "the first picture comes with the first tick, not with the window";
-    EXPECT_FALSE(frame.all(black));
-    close_and_expect_clean_exit(x, s);
-    return frame;
+        x11::image frame;
+        bool late = false;
+        for (int i = 0; i < 5 && (frame.pixels.empty() || frame.all(black)); ++i) {
+            if (!s.refreshes->wait_next(milliseconds(1000))) break;
+            s.app->pause();
+            frame = x.grab(s.window);
+            x.sync();
+            late = s.refreshes->count_for(milliseconds(0)) > 0;  // another refresh came first
+            s.app->resume();
+        }
+        EXPECT_GE(x11::clock::now() - s.app->mapped_at(), milliseconds(25))
+            << "the first picture comes with the first tick, not with the window";
+        EXPECT_FALSE(frame.all(black));
+        close_and_expect_clean_exit(x, s);
+        if (!late) return frame;
+    }
+    ADD_FAILURE() << "could not catch the first frame in three runs";
+    return {};
 }
 
 // Sideways drift of the flakes while the pointer rests on `column`: the mean
