@@ -64,7 +64,7 @@ public:
     void click(unsigned button);
     void key_down(unsigned long keysym);
     void key_up(unsigned long keysym);
-    void tap(unsigned long keysym);          // press and release
+    void tap(unsigned long keysym);          // press and release, then 3 ms for SDL to tell it from auto-repeat
     void tap_shifted(unsigned long keysym);  // with Shift held
     // What the window manager sends when the user closes the window.
     void close_request(Window w);
