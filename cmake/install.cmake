@@ -33,8 +33,24 @@ install(CODE "
   list(APPEND CMAKE_INSTALL_MANIFEST_FILES \"\${pc_file}\")
 ")
 
+# Each program with its manual page, compressed as Debian wants it.
 foreach(program starsnow dotsnow)
   if(TARGET ${program})
     install(TARGETS ${program} RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
+    set(page ${CMAKE_CURRENT_BINARY_DIR}/man/${program}.6.gz)
+    add_custom_command(OUTPUT ${page}
+      COMMAND ${CMAKE_COMMAND} -E make_directory ${CMAKE_CURRENT_BINARY_DIR}/man
+      COMMAND sh -c "gzip -9n -c '${CMAKE_CURRENT_SOURCE_DIR}/docs/man/${program}.6' > '${page}'"
+      DEPENDS docs/man/${program}.6
+      VERBATIM)
+    add_custom_target(${program}_manual ALL DEPENDS ${page})
+    install(FILES ${page} DESTINATION ${CMAKE_INSTALL_MANDIR}/man6)
   endif()
 endforeach()
+
+# The documents keep their layout, so the README's links work where installed.
+install(FILES README.md DESTINATION ${CMAKE_INSTALL_DOCDIR})
+file(GLOB KAVEX_DOCS CONFIGURE_DEPENDS docs/*.md docs/*.png)
+install(FILES ${KAVEX_DOCS} DESTINATION ${CMAKE_INSTALL_DOCDIR}/docs)
+install(DIRECTORY examples/ DESTINATION ${CMAKE_INSTALL_DOCDIR}/examples
+  FILES_MATCHING PATTERN "*.cpp" REGEX "/template/CMakeLists\\.txt$")
