@@ -60,6 +60,17 @@ public:
     // included; the pen goes to the far corner. Draws nothing if it lies outside.
     void draw_box(int dx, int dy);
 
+    // Draws text in the built-in 8 x 17 font at the pen, in the drawing colour,
+    // blending with what is there. Letters stand on the row above the pen; each
+    // character moves the pen 8 pixels right, and a newline starts a new line
+    // 17 rows lower under the first character. Text that does not fit
+    // vertically is not drawn; text reaching the right edge ends there.
+    void draw_text(const std::string& text);
+    // Width in pixels of the text's longest line: 8 per byte.
+    int twidth(const std::string& text) const;
+    int cascent() const;   // 13: rows of a glyph above the pen row
+    int cdescent() const;  // 4: the pen row and the 3 rows below it
+
     // Makes the drawing visible: a plain canvas has nothing to show.
     virtual void refresh() {}
 

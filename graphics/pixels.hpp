@@ -69,4 +69,18 @@ inline std::uint32_t load_pixel(const std::uint8_t* p) {
     return value;
 }
 
+// Blends `color` into the pixel at `p` with a coverage from 0 (the pixel stays)
+// to 15 (the colour's three channels). Bits 24-31 of the pixel are kept.
+inline void project(std::uint8_t* p, std::uint32_t color, std::uint32_t coverage) {
+    static constexpr int c[] = {0, 8, 16};  // blue, green, red
+    std::uint32_t pixel = load_pixel(p);
+    for (int shift : c) {
+        const std::uint32_t d = (pixel >> shift) & 0xFF;
+        const std::uint32_t k = (color >> shift) & 0xFF;
+        const std::uint32_t n = (d * (15 - coverage) + k * coverage) / 15;
+        pixel = (pixel & ~(0xFFu << shift)) | (n << shift);
+    }
+    store_pixel(p, pixel);
+}
+
 }  // namespace kavex::internal
