@@ -303,6 +303,22 @@ TEST(Docs, TheReadmeShowsEveryExampleWithItsPicture) {
     EXPECT_TRUE(mentions(readme, "docs/api.md"));
 }
 
+// The README's program is examples/hello.cpp, less its opening comment.
+TEST(Docs, TheReadmesFirstProgramIsTheHelloExample) {
+    const std::string readme = read(source_dir / "README.md");
+    const auto start = readme.find("```cpp\n");
+    ASSERT_NE(start, std::string::npos);
+    const auto body = start + 7;
+    const std::string shown = readme.substr(body, readme.find("```", body) - body);
+
+    std::istringstream lines(read(source_dir / "examples/hello.cpp"));
+    std::string hello, line;
+    while (std::getline(lines, line) && line.rfind("//", 0) == 0) {}
+    do hello += line + "\n";
+    while (std::getline(lines, line));
+    EXPECT_EQ(shown, hello);
+}
+
 TEST(Docs, ExamplesAndDocsIncludeTheHeaderOneWay) {
     auto files = documents();
     for (const auto& example : files_in(source_dir / "examples", ".cpp")) files.push_back(example);
