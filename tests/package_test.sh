@@ -74,10 +74,15 @@ fi
   { cat "$work/apt.log"; fail "apt-get install failed"; }
 installed || fail "apt-get install left kavex uninstalled"
 
-# 5. A program built against the installed copy with pkg-config's own paths.
-# shellcheck disable=SC2046  # the flags are words
-"$cxx" -std=c++17 "$source/tests/outside_program.cpp" -o "$work/outside" \
-  $(pkg-config --cflags --libs kavex) || fail "building against the installed package failed"
+# 5. A program built against the installed copy with pkg-config's own
+#    paths, less /usr/local, where another copy may have been installed.
+pc_path=$(pkg-config --variable pc_path pkg-config | tr ':' '\n' | grep -v '^/usr/local/' | paste -sd:)
+flags=$(PKG_CONFIG_PATH= PKG_CONFIG_LIBDIR=$pc_path pkg-config --cflags --libs kavex) ||
+  fail "pkg-config does not find the installed kavex"
+[[ $flags == *"-I/usr/include/kavex"* ]] || fail "pkg-config gives $flags, not the package's header folder"
+# shellcheck disable=SC2086  # the flags are words
+"$cxx" -std=c++17 "$source/tests/outside_program.cpp" -o "$work/outside" $flags ||
+  fail "building against the installed package failed"
 SDL_VIDEODRIVER=dummy "$work/outside" || fail "the program built against the package failed"
 
 # 6. Each game from its installed path, in the shared virtual X server:
