@@ -221,7 +221,9 @@ constexpr std::uint32_t to_word(T value) {
     if constexpr (std::is_floating_point_v<T>) {
         constexpr long double limit = 9223372036854775808.0L;  // 2^63
         const long double v = value;
-        if (!(v > -limit && v < limit)) return nowhere;
+        // Everything that truncates into the 64-bit range, -2^63 included;
+        // NaN fails both comparisons.
+        if (!(v > -limit - 1 && v < limit)) return nowhere;
         return static_cast<std::uint32_t>(static_cast<std::int64_t>(v));
     } else {
         return static_cast<std::uint32_t>(value);
