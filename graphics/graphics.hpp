@@ -18,6 +18,15 @@
 // 0x00RRGGBB. Drawing is pen-relative: every drawing operation starts at the
 // pen and leaves the pen where it stopped. A move that would leave the surface
 // is refused, never clipped. Nothing here throws; failures are bool results.
+//
+// Build a program with `pkg-config --cflags --libs kavex`, or in CMake with
+// find_package(kavex CONFIG REQUIRED) and the target kavex::kavex. Every name
+// is in the reference, docs/api.md (installed in share/doc/kavex/docs).
+//
+// SDL starts before main. Where it cannot, for want of a display, the program
+// ends at once with status 1 and no message: run it under `xvfb-run -a`, or
+// with SDL_VIDEODRIVER=dummy where no picture is needed. Either SDL 1.2 runs
+// it: the classic library or the one on SDL2 (libsdl1.2-compat).
 #pragma once
 
 #include <SDL/SDL.h>
@@ -95,7 +104,8 @@ public:
     static groutput& instance();
 
     // Sets a 32-bit video mode of that size; the pen goes to the centre
-    // whatever the result. True if SDL gave a surface.
+    // whatever the result. True if SDL gave a surface. When it fails,
+    // `surface` stays null and drawing and refresh do nothing: test it.
     bool open(unsigned width, unsigned height, bool fullscreen = false);
     // Puts the picture on the screen; the surface keeps it for the next frame.
     void refresh() override;
