@@ -79,10 +79,15 @@ std::vector<x11::image> first_frames(x11::session& x, const std::string& path) {
     std::vector<x11::image> frames;
     snow s = launch(x, path, true);
     if (s.window == None) return frames;
+    const auto looked = x11::clock::now();
     const x11::image opened = x.grab(s.window);
     EXPECT_EQ(opened.width, side);
     EXPECT_EQ(opened.height, side);
-    EXPECT_TRUE(opened.all(black)) << "nothing is drawn before the first tick";
+    // The first tick comes 40 ms after the timer starts; a look that a busy
+    // machine held up past that proves nothing either way.
+    if (looked - s.app->mapped_at() < milliseconds(30)) {
+        EXPECT_TRUE(opened.all(black)) << "nothing is drawn before the first tick";
+    }
 
     for (int i = 0; i < 10 && frames.size() < 4; ++i) {
         x11::image frame = next_frame(x, s);
