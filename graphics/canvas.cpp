@@ -11,6 +11,7 @@ using internal::contains;
 using internal::locked_pixels;
 using internal::max_height;
 using internal::max_width;
+using internal::on_usable;
 using internal::store_pixel;
 using internal::usable;
 
@@ -20,11 +21,6 @@ SDL_Surface* create_surface(unsigned width, unsigned height) {
     if (width > max_width || height > max_height) return nullptr;
     return SDL_CreateRGBSurface(SDL_SRCCOLORKEY, static_cast<int>(width), static_cast<int>(height), 32,
                                 0, 0, 0, 0);
-}
-
-// How many steps of a walk from `start` in direction `step` stay below `size`.
-std::int64_t room(std::int64_t start, int step, std::int64_t size) {
-    return step > 0 ? size - 1 - start : start;
 }
 
 }  // namespace
@@ -46,72 +42,92 @@ void canvas::set_color(int red, int green, int blue) {
     color = (red & 0xFF) * 65536 + (green & 0xFF) * 256 + (blue & 0xFF);
 }
 
-bool canvas::pen_inside() const { return usable(surface) && contains(surface, pen_x, pen_y); }
-
-bool canvas::move_point(int dx, int dy) {
-    if (!usable(surface)) return false;
-    const std::int64_t x = std::int64_t{pen_x} + dx;
-    const std::int64_t y = std::int64_t{pen_y} + dy;
-    if (!contains(surface, x, y)) return false;
-    pen_x = static_cast<std::int32_t>(x);
-    pen_y = static_cast<std::int32_t>(y);
-    return true;
-}
-
-void canvas::draw_dot() {
-    if (!pen_inside()) return;
+// The inline draw_dot's way for a surface that must be locked first.
+void canvas::draw_dot_locked() {
     locked_pixels px(surface);
     if (px) store_pixel(px.at(pen_x, pen_y), static_cast<std::uint32_t>(color));
 }
 
-// An error-accumulating walk that starts at 0: after k steps the minor
-// coordinate has advanced floor(k * short / long). The number of steps that
-// stay inside is worked out first, so the loop itself checks nothing.
-void canvas::draw_line(int dx, int dy) {
-    if (!pen_inside()) return;
-    locked_pixels px(surface);
-    if (!px) return;
+namespace {
 
-    const int sx = dx > 0 ? 1 : -1;
-    const int sy = dy > 0 ? 1 : -1;
-    const std::int64_t adx = std::llabs(dx);
-    const std::int64_t ady = std::llabs(dy);
-    const bool x_major = adx >= ady;
-    const std::int64_t major = x_major ? adx : ady;
-    const std::int64_t minor = x_major ? ady : adx;
+// The shape of a line from the pen towards pen + (dx, dy).
+struct line_shape {
+    int sx, sy;                 // step signs
+    bool x_major;               // a tie is x-major
+    std::int64_t major, minor;  // |long| and |short| component
+};
 
-    const std::int64_t room_x = room(pen_x, sx, surface->w);
-    const std::int64_t room_y = room(pen_y, sy, surface->h);
-    const std::int64_t major_room = x_major ? room_x : room_y;
-    const std::int64_t minor_room = x_major ? room_y : room_x;
-    std::int64_t steps = std::min(major, major_room);
+line_shape shape_of(int dx, int dy) {
+    line_shape l;
+    l.sx = dx > 0 ? 1 : -1;
+    l.sy = dy > 0 ? 1 : -1;
+    const std::int64_t adx = std::llabs(dx), ady = std::llabs(dy);
+    l.x_major = adx >= ady;
+    l.major = l.x_major ? adx : ady;
+    l.minor = l.x_major ? ady : adx;
+    return l;
+}
+
+// After k steps the minor coordinate has advanced floor(k * minor / major).
+std::int64_t minor_after(const line_shape& l, std::int64_t k) { return l.major > 0 ? k * l.minor / l.major : 0; }
+
+// How many steps of the walk from (x, y) stay inside a w x h surface.
+std::int64_t steps_inside(const line_shape& l, std::int64_t x, std::int64_t y, std::int64_t w, std::int64_t h) {
+    const std::int64_t room_x = l.sx > 0 ? w - 1 - x : x;
+    const std::int64_t room_y = l.sy > 0 ? h - 1 - y : y;
+    const std::int64_t major_room = l.x_major ? room_x : room_y;
+    const std::int64_t minor_room = l.x_major ? room_y : room_x;
+    std::int64_t steps = std::min(l.major, major_room);
     // The minor offset floor(k * minor / major) stays within minor_room
     // while k * minor < (minor_room + 1) * major.
-    if (minor > 0) steps = std::min(steps, ((minor_room + 1) * major - 1) / minor);
+    if (l.minor > 0) steps = std::min(steps, ((minor_room + 1) * l.major - 1) / l.minor);
+    return steps;
+}
 
-    const std::ptrdiff_t step_x = 4 * sx;
-    const std::ptrdiff_t step_y = px.pitch() * sy;
-    const std::ptrdiff_t straight = x_major ? step_x : step_y;
+// The walk itself, `steps` steps after the start pixel: the error starts at 0,
+// grows by minor at each step, and a step is diagonal when it reaches major.
+void walk(std::uint8_t* p, std::ptrdiff_t pitch, const line_shape& l, std::int64_t steps, std::uint32_t value) {
+    const std::ptrdiff_t step_x = 4 * l.sx;
+    const std::ptrdiff_t step_y = pitch * l.sy;
+    const std::ptrdiff_t straight = l.x_major ? step_x : step_y;
     const std::ptrdiff_t diagonal = step_x + step_y;
-    const auto value = static_cast<std::uint32_t>(color);
-
-    std::uint8_t* p = px.at(pen_x, pen_y);
     store_pixel(p, value);
     std::int64_t error = 0;
     for (std::int64_t k = 0; k < steps; ++k) {
-        error += minor;
-        if (error < major) {
+        error += l.minor;
+        if (error < l.major) {
             p += straight;
         } else {
             p += diagonal;
-            error -= major;
+            error -= l.major;
         }
         store_pixel(p, value);
     }
+}
 
-    const std::int64_t minor_done = major > 0 ? steps * minor / major : 0;
-    pen_x += static_cast<std::int32_t>(sx * (x_major ? steps : minor_done));
-    pen_y += static_cast<std::int32_t>(sy * (x_major ? minor_done : steps));
+}  // namespace
+
+// The number of steps that stay inside is worked out before the walk, so the
+// walk itself checks nothing: a line whose far end lies inside stays inside
+// whole, and only one that leaves needs the division.
+void canvas::draw_line(int dx, int dy) {
+    locked_pixels px(surface);
+    if (!px || !on_usable(surface, pen_x, pen_y)) return;
+
+    const line_shape l = shape_of(dx, dy);
+    const std::int64_t end_x = std::int64_t{pen_x} + dx;
+    const std::int64_t end_y = std::int64_t{pen_y} + dy;
+    if (contains(surface, end_x, end_y)) {
+        walk(px.at(pen_x, pen_y), px.pitch(), l, l.major, static_cast<std::uint32_t>(color));
+        pen_x = static_cast<std::int32_t>(end_x);
+        pen_y = static_cast<std::int32_t>(end_y);
+        return;
+    }
+    const std::int64_t steps = steps_inside(l, pen_x, pen_y, surface->w, surface->h);
+    walk(px.at(pen_x, pen_y), px.pitch(), l, steps, static_cast<std::uint32_t>(color));
+    const std::int64_t minor_done = minor_after(l, steps);
+    pen_x += static_cast<std::int32_t>(l.sx * (l.x_major ? steps : minor_done));
+    pen_y += static_cast<std::int32_t>(l.sy * (l.x_major ? minor_done : steps));
 }
 
 void canvas::draw_box(int dx, int dy) {

@@ -22,11 +22,15 @@
 
 #include <SDL/SDL.h>
 
+#include <cstddef>
 #include <cstdint>
+#include <cstring>
 #include <string>
 #include <type_traits>
 
 namespace kavex {
+
+struct move_abs;
 
 // A 32-bit image (red in bits 16-23, green 8-15, blue 0-7) with a pen and a
 // drawing colour. Operations on a canvas without a usable surface do nothing.
@@ -76,6 +80,9 @@ public:
 
 private:
     bool pen_inside() const;
+    bool move_to(std::uint32_t x, std::uint32_t y);
+    void draw_dot_locked();
+    friend canvas& operator<<(canvas& c, const move_abs& cmd);
 };
 
 // The program's one window; reached through `gout`.
@@ -95,6 +102,76 @@ private:
 };
 
 extern groutput& gout;
+
+// ---------------------------------------------------------------------------
+// The pen's moves and dots are inline: the stream makes one of each for every
+// dot a program draws, and a call would cost more than the dot.
+
+namespace detail {
+
+// A surface the library can draw on: it exists, has at least one pixel, four
+// bytes per pixel, and rows long enough for its width.
+inline bool usable(const SDL_Surface* s) {
+    return s && s->w > 0 && s->h > 0 && s->format && s->format->BytesPerPixel == 4 &&
+           s->pitch >= 4 * s->w;
+}
+
+inline bool contains(const SDL_Surface* s, std::int64_t x, std::int64_t y) {
+    return x >= 0 && y >= 0 && x < s->w && y < s->h;
+}
+
+// contains() for a usable surface, whose sides are positive: one unsigned
+// compare per coordinate refuses the negative ones as well.
+inline bool on_usable(const SDL_Surface* s, std::int32_t x, std::int32_t y) {
+    return static_cast<std::uint32_t>(x) < static_cast<std::uint32_t>(s->w) &&
+           static_cast<std::uint32_t>(y) < static_cast<std::uint32_t>(s->h);
+}
+
+}  // namespace detail
+
+inline bool canvas::pen_inside() const {
+    return detail::usable(surface) && detail::on_usable(surface, pen_x, pen_y);
+}
+
+inline bool canvas::move_point(int dx, int dy) {
+    if (!detail::usable(surface)) return false;
+    const std::int64_t x = std::int64_t{pen_x} + dx;
+    const std::int64_t y = std::int64_t{pen_y} + dy;
+    if (!detail::contains(surface, x, y)) return false;
+    pen_x = static_cast<std::int32_t>(x);
+    pen_y = static_cast<std::int32_t>(y);
+    return true;
+}
+
+// move_point(x - pen_x, y - pen_y), the differences wrapping at 32 bits.
+// While the pen's coordinates are not negative, that target lies on the
+// surface exactly when x, y read as signed numbers do, and is then x, y: so
+// the new pen does not have to wait for the old one.
+inline bool canvas::move_to(std::uint32_t x, std::uint32_t y) {
+    if ((pen_x | pen_y) < 0) {
+        return move_point(static_cast<std::int32_t>(x - static_cast<std::uint32_t>(pen_x)),
+                          static_cast<std::int32_t>(y - static_cast<std::uint32_t>(pen_y)));
+    }
+    const auto target_x = static_cast<std::int32_t>(x);
+    const auto target_y = static_cast<std::int32_t>(y);
+    if (!detail::usable(surface) || !detail::on_usable(surface, target_x, target_y)) return false;
+    pen_x = target_x;
+    pen_y = target_y;
+    return true;
+}
+
+inline void canvas::draw_dot() {
+    if (!pen_inside()) return;
+    if (SDL_MUSTLOCK(surface) || !surface->pixels) {
+        draw_dot_locked();
+        return;
+    }
+    // Rows are the surface's pitch apart; memcpy is one 32-bit store whatever
+    // the alignment.
+    std::memcpy(static_cast<std::uint8_t*>(surface->pixels) + std::ptrdiff_t{pen_y} * surface->pitch +
+                    std::ptrdiff_t{pen_x} * 4,
+                &color, 4);
+}
 
 // ---------------------------------------------------------------------------
 // Drawing command stream: gout << move_abs(x, y) << line_abs(x2, y2) << refresh;
@@ -168,7 +245,7 @@ inline canvas& operator<<(canvas& c, const use_color& cmd) {
 }
 
 inline canvas& operator<<(canvas& c, const move_abs& cmd) {
-    c.move_point(detail::offset(cmd.x, c.pen_x), detail::offset(cmd.y, c.pen_y));
+    c.move_to(cmd.x, cmd.y);
     return c;
 }
 
