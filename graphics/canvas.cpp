@@ -132,16 +132,17 @@ void canvas::draw_line(int dx, int dy) {
 
 void canvas::draw_box(int dx, int dy) {
     if (!pen_inside()) return;
-    const std::int32_t x0 = pen_x;
-    const std::int32_t y0 = pen_y;
+    const std::int64_t x = std::int64_t{pen_x} + dx;
+    const std::int64_t y = std::int64_t{pen_y} + dy;
     // Rows past SDL_Rect's reach would wrap into the wrong rectangle.
-    if (std::max<std::int64_t>(y0, std::int64_t{y0} + dy) > max_height) return;
-    if (!move_point(dx, dy)) return;
+    if (!contains(surface, x, y) || std::max<std::int64_t>(pen_y, y) > max_height) return;
     SDL_Rect rect;
-    rect.x = static_cast<Sint16>(std::min(x0, pen_x));
-    rect.y = static_cast<Sint16>(std::min(y0, pen_y));
-    rect.w = static_cast<Uint16>(std::abs(pen_x - x0) + 1);
-    rect.h = static_cast<Uint16>(std::abs(pen_y - y0) + 1);
+    rect.x = static_cast<Sint16>(std::min<std::int64_t>(pen_x, x));
+    rect.y = static_cast<Sint16>(std::min<std::int64_t>(pen_y, y));
+    rect.w = static_cast<Uint16>(std::abs(dx) + 1);
+    rect.h = static_cast<Uint16>(std::abs(dy) + 1);
+    pen_x = static_cast<std::int32_t>(x);
+    pen_y = static_cast<std::int32_t>(y);
     SDL_FillRect(surface, &rect, static_cast<Uint32>(color));
 }
 
