@@ -45,10 +45,16 @@ std::string benchmark_name(const std::string& id, subject who, const std::string
 }
 
 // Keeps every run's time per unit, and what went wrong.
+// Shows only the summaries of repeated runs, without colours.
 class collector : public benchmark::ConsoleReporter {
 public:
+    collector() : ConsoleReporter(OO_Tabular) {}
+
     void ReportRuns(const std::vector<Run>& runs) override {
-        ConsoleReporter::ReportRuns(runs);
+        std::vector<Run> shown;
+        for (const Run& r : runs)
+            if (r.run_type == Run::RT_Aggregate || r.repetitions <= 1 || r.error_occurred) shown.push_back(r);
+        if (!shown.empty()) ConsoleReporter::ReportRuns(shown);
         for (const Run& r : runs) {
             const std::string name = r.run_name.function_name;
             if (r.error_occurred) {
