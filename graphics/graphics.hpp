@@ -75,6 +75,17 @@ public:
     int cascent() const;   // 13: rows of a glyph above the pen row
     int cdescent() const;  // 4: the pen row and the 3 rows below it
 
+    // Copies the rectangle (sx, sy, w, h) of `source` to (dx, dy) here, clipped
+    // to both surfaces; -1 for sx or sy means 0, for w or h the source's size.
+    // A transparent source leaves out its black pixels when both rectangles
+    // lie wholly inside their surfaces; any other copy copies black too.
+    void blitfrom(const canvas& source, int sx, int sy, int w, int h, int dx, int dy);
+    // Copies the whole of `source` with its top-left corner at (dx, dy).
+    void blitfrom(const canvas& source, int dx, int dy);
+    // Writes the picture to a 24-bit BMP file. True only when the whole file
+    // was written; on failure an earlier file of that name stays as it was.
+    bool save(const std::string& name) const;
+
     // Makes the drawing visible: a plain canvas has nothing to show.
     virtual void refresh() {}
 

@@ -1,0 +1,153 @@
+// Saving a canvas as a BMP file: the whole picture, or nothing and false.
+//
+// The image is encoded in memory first, so that a file is only touched once
+// every byte of it is known. A regular file is then replaced in one step:
+// the bytes go to a new file in the same folder, which is renamed over the
+// old one only once it is complete. A device or a pipe is written directly.
+#include "graphics.hpp"
+#include "pixels.hpp"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <atomic>
+#include <cerrno>
+#include <climits>
+#include <cstdint>
+#include <cstdlib>
+#include <memory>
+#include <new>
+#include <string>
+
+namespace kavex {
+
+using internal::locked_pixels;
+using internal::usable;
+
+namespace {
+
+struct encoded_image {
+    std::unique_ptr<Uint8[]> bytes;
+    std::size_t size = 0;
+};
+
+// Room for any BMP header in front of the pixel rows.
+constexpr std::size_t header_room = 1024;
+
+std::uint32_t read_le32(const Uint8* p) {
+    return p[0] | (std::uint32_t{p[1]} << 8) | (std::uint32_t{p[2]} << 16) | (std::uint32_t{p[3]} << 24);
+}
+
+// SDL's BMP writer, given the canvas's pixels through a view that carries no
+// colour key, writes 24 bits per pixel under both SDL providers; with the key
+// one of them would write 32 bits and mark every black pixel see-through.
+bool encode(SDL_Surface* surface, encoded_image& out) {
+    locked_pixels px(surface);
+    if (!px) return false;
+    const std::size_t row_bytes = (3 * static_cast<std::size_t>(surface->w) + 3) & ~std::size_t{3};
+    const std::size_t capacity = header_room + row_bytes * static_cast<std::size_t>(surface->h);
+    if (capacity > INT_MAX) return false;  // SDL's memory streams count in int
+    out.bytes.reset(new (std::nothrow) Uint8[capacity]);
+    if (!out.bytes) return false;
+
+    SDL_Surface* view = SDL_CreateRGBSurfaceFrom(px.at(0, 0), surface->w, surface->h, 32,
+                                                 static_cast<int>(px.pitch()), 0xFF0000, 0xFF00, 0xFF, 0);
+    SDL_RWops* stream = SDL_RWFromMem(out.bytes.get(), static_cast<int>(capacity));
+    const bool written = view && stream && SDL_SaveBMP_RW(view, stream, 0) == 0;
+    const long size = stream ? SDL_RWtell(stream) : -1;
+    if (stream) SDL_RWclose(stream);
+    if (view) SDL_FreeSurface(view);
+
+    // A memory stream cuts what does not fit without a word: room left over,
+    // and a size field that counts every byte, show the image is whole.
+    if (!written || size < 14 || static_cast<std::size_t>(size) >= capacity) return false;
+    out.size = static_cast<std::size_t>(size);
+    return read_le32(out.bytes.get() + 2) == out.size;
+}
+
+bool write_all(int fd, const Uint8* data, std::size_t size) {
+    while (size > 0) {
+        const ssize_t n = ::write(fd, data, size);
+        if (n < 0 && errno == EINTR) continue;
+        if (n <= 0) return false;
+        data += n;
+        size -= static_cast<std::size_t>(n);
+    }
+    return true;
+}
+
+// A device or a pipe. Opened without blocking, so that a pipe nobody reads
+// fails at once instead of hanging; written with blocking as usual.
+bool write_in_place(const std::string& path, const encoded_image& image) {
+    const int fd = ::open(path.c_str(), O_WRONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
+    if (fd < 0) return false;
+    const int flags = ::fcntl(fd, F_GETFL);
+    const bool ok = flags != -1 && ::fcntl(fd, F_SETFL, flags & ~O_NONBLOCK) != -1 &&
+                    write_all(fd, image.bytes.get(), image.size);
+    return ::close(fd) == 0 && ok;
+}
+
+std::string folder_of(const std::string& path) {
+    const auto slash = path.find_last_of('/');
+    if (slash == std::string::npos) return ".";
+    return slash == 0 ? "/" : path.substr(0, slash);
+}
+
+// Creates a file of its own in `folder`; its name goes to `name`.
+int create_new_file(const std::string& folder, std::string& name) {
+    static std::atomic<unsigned> serial{0};
+    for (int attempt = 0; attempt < 100; ++attempt) {
+        name = folder + "/.kavex-save-" + std::to_string(::getpid()) + "-" + std::to_string(serial++) + ".tmp";
+        const int fd = ::open(name.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+        if (fd >= 0 || errno != EEXIST) return fd;
+    }
+    return -1;
+}
+
+// Writes a new file beside `target` and renames it over `target` only once
+// it is complete and on disk. `existing` is the file it replaces, if any,
+// whose permissions the new one keeps.
+bool replace_file(const std::string& target, const struct stat* existing, const encoded_image& image) {
+    std::string temporary;
+    const int fd = create_new_file(folder_of(target), temporary);
+    if (fd < 0) return false;
+    bool ok = write_all(fd, image.bytes.get(), image.size) && ::fsync(fd) == 0;
+    if (ok && existing) ok = ::fchmod(fd, existing->st_mode & 07777) == 0;
+    ok = ::close(fd) == 0 && ok;
+    ok = ok && ::rename(temporary.c_str(), target.c_str()) == 0;
+    if (!ok) ::unlink(temporary.c_str());
+    return ok;
+}
+
+// A symbolic link stays a link: the file it leads to is the one replaced.
+std::string followed(const std::string& path) {
+    struct stat link;
+    if (::lstat(path.c_str(), &link) != 0 || !S_ISLNK(link.st_mode)) return path;
+    std::unique_ptr<char, decltype(&std::free)> resolved(::realpath(path.c_str(), nullptr), &std::free);
+    return resolved ? std::string(resolved.get()) : path;
+}
+
+bool write_file(const std::string& name, const encoded_image& image) {
+    const std::string target = followed(name);
+    struct stat existing;
+    if (::stat(target.c_str(), &existing) != 0) {
+        return errno == ENOENT && replace_file(target, nullptr, image);
+    }
+    if (S_ISREG(existing.st_mode)) return replace_file(target, &existing, image);
+    return write_in_place(target, image);
+}
+
+}  // namespace
+
+bool canvas::save(const std::string& name) const {
+    if (!usable(surface)) return false;
+    try {
+        encoded_image image;
+        return encode(surface, image) && write_file(name, image);
+    } catch (const std::bad_alloc&) {
+        return false;
+    }
+}
+
+}  // namespace kavex
