@@ -94,6 +94,7 @@ bool limit_matches(const size& z, K kavex_draw, L limit_draw) {
 }
 
 void register_draw_workloads();
+void register_copy_workloads();
 void register_refresh_workloads();
 
 }  // namespace bench

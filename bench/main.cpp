@@ -204,6 +204,7 @@ int main(int argc, char** argv) {
     if (benchmark::ReportUnrecognizedArguments(count, args.data())) return 2;
 
     bench::register_draw_workloads();
+    bench::register_copy_workloads();
     bench::register_refresh_workloads();
 
     bench::collector results;
