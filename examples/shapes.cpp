@@ -20,7 +20,7 @@ int main() {
     for (int x = 260; x <= 360; x += 4) gout << move_abs(x, 110) << dot;
     gout << refresh;
 
-    SDL_Event ev;
-    while (SDL_WaitEvent(&ev) && ev.type != SDL_QUIT) {
+    event ev;
+    while (gin.wait_event(ev)) {
     }
 }

@@ -115,6 +115,93 @@ private:
 extern groutput& gout;
 
 // ---------------------------------------------------------------------------
+// Input: one record for every kind of input, from one blocking wait.
+//
+//   gin.timer(40);                  // a tick every 40 ms
+//   event ev;
+//   while (gin.wait_event(ev)) {    // false once the window is closed
+//       if (ev.key == key_left) ...
+//       if (ev.ticks) ...
+//   }
+
+// A field that the event does not carry is 0.
+struct event {
+    std::int32_t key;      // key code below: positive pressed, negated released
+    std::int32_t mouse_x;  // pointer position in the window, for mouse moves
+    std::int32_t mouse_y;  //   and buttons; never negative
+    std::int32_t button;   // 1 left, 2 middle, 3 right, 4/5 wheel; negated released
+    std::int32_t ticks;    // a timer tick: SDL's milliseconds when it fired
+};
+
+// The program's one input source; reached through `gin`.
+class grinput {
+public:
+    bool quit;  // the window was closed (or waiting failed); stays set
+
+    static grinput& instance();
+
+    // Blocks until the next key, mouse or tick event and fills the record.
+    // Once `quit` is set it returns at once with an all-zero record.
+    grinput& wait_event(event& ev);
+    // A tick every `period` ms, replacing the running timer; 0 or less stops it.
+    // When the program falls behind, at most two ticks wait and later ones
+    // are dropped, so keys, the mouse and the close request always get through.
+    void timer(int period);
+
+    // True while the window is open: `while (gin.wait_event(ev))`.
+    operator const void*() const { return quit ? nullptr : this; }
+
+private:
+    grinput();
+};
+
+extern grinput& gin;
+
+// Key codes in event::key. A typed character is its byte in Windows code
+// page 1250 where that code page holds it (space 32, 'a' 97, s with caron
+// 0x9A, euro sign 0x80), otherwise its Unicode value; keys that type no
+// character have the codes below. A key with no code (the release of a
+// letter key, for one) is not reported.
+constexpr std::int32_t key_up = 0x10000;
+constexpr std::int32_t key_down = 0x10001;
+constexpr std::int32_t key_right = 0x10002;
+constexpr std::int32_t key_left = 0x10003;
+constexpr std::int32_t key_insert = 0x10004;
+constexpr std::int32_t key_delete = 0x10005;
+constexpr std::int32_t key_home = 0x10006;
+constexpr std::int32_t key_end = 0x10007;
+constexpr std::int32_t key_pgup = 0x10008;     // Page Up
+constexpr std::int32_t key_pgdn = 0x10009;     // Page Down
+constexpr std::int32_t key_rshift = 0x1000A;   // right Shift: the lower code of the pair
+constexpr std::int32_t key_lshift = 0x1000B;
+constexpr std::int32_t key_lctrl = 0x1000C;    // left Ctrl and Alt: the lower codes
+constexpr std::int32_t key_rctrl = 0x1000D;
+constexpr std::int32_t key_lalt = 0x1000E;
+constexpr std::int32_t key_ralt = 0x1000F;
+constexpr std::int32_t key_lsuper = 0x10010;   // the "Windows" keys
+constexpr std::int32_t key_rsuper = 0x10011;
+constexpr std::int32_t key_menu = 0x10012;
+constexpr std::int32_t key_numlock = 0x10013;
+constexpr std::int32_t key_capslock = 0x10014;
+constexpr std::int32_t key_scrlock = 0x10015;  // Scroll Lock
+// Function key Fn is 0x20000 + n.
+constexpr std::int32_t key_f1 = 0x20001;
+constexpr std::int32_t key_f2 = 0x20002;
+constexpr std::int32_t key_f3 = 0x20003;
+constexpr std::int32_t key_f4 = 0x20004;
+constexpr std::int32_t key_f5 = 0x20005;
+constexpr std::int32_t key_f6 = 0x20006;
+constexpr std::int32_t key_f7 = 0x20007;
+constexpr std::int32_t key_f8 = 0x20008;
+constexpr std::int32_t key_f9 = 0x20009;
+constexpr std::int32_t key_f10 = 0x2000A;
+constexpr std::int32_t key_f11 = 0x2000B;
+constexpr std::int32_t key_f12 = 0x2000C;
+constexpr std::int32_t key_f13 = 0x2000D;
+constexpr std::int32_t key_f14 = 0x2000E;
+constexpr std::int32_t key_f15 = 0x2000F;
+
+// ---------------------------------------------------------------------------
 // The pen's moves and dots are inline: the stream makes one of each for every
 // dot a program draws, and a call would cost more than the dot.
 

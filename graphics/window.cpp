@@ -1,4 +1,5 @@
-// The output window, and the static initialisation that starts SDL before main.
+// The output window, and the static initialisation that starts SDL before main
+// and then binds the input source.
 #include "graphics.hpp"
 #include "pixels.hpp"
 
@@ -58,5 +59,6 @@ void groutput::refresh() {
 
 // SDL starts before main: first the window, then the input source.
 groutput& gout = groutput::instance();
+grinput& gin = grinput::instance();
 
 }  // namespace kavex

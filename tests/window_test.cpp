@@ -1,16 +1,8 @@
 // The output window: one object, opened at 32 bits, and SDL started before main.
+#include "process.hpp"
 #include "support.hpp"
 
 #include <gtest/gtest.h>
-
-#include <spawn.h>
-#include <sys/wait.h>
-#include <unistd.h>
-
-#include <string>
-#include <vector>
-
-extern char** environ;
 
 using kavex::gout;
 using kavex::groutput;
@@ -57,36 +49,8 @@ TEST(Window, DrawsIntoTheVideoSurface) {
 // Run this very test program again with a video driver that does not exist:
 // its static initialisation must end the process with status 1, silently.
 TEST(Window, ProcessExitsWithStatusOneAndNoOutputWhenSDLCannotStart) {
-    int out[2];
-    ASSERT_EQ(pipe(out), 0);
-    posix_spawn_file_actions_t actions;
-    posix_spawn_file_actions_init(&actions);
-    posix_spawn_file_actions_adddup2(&actions, out[1], 1);
-    posix_spawn_file_actions_adddup2(&actions, out[1], 2);
-    posix_spawn_file_actions_addclose(&actions, out[0]);
-
-    std::vector<std::string> env_strings;
-    for (char** e = environ; *e; ++e)
-        if (std::string(*e).rfind("SDL_VIDEODRIVER=", 0) != 0) env_strings.push_back(*e);
-    env_strings.push_back("SDL_VIDEODRIVER=no-such-driver");
-    std::vector<char*> env;
-    for (auto& s : env_strings) env.push_back(s.data());
-    env.push_back(nullptr);
-    char self[] = "/proc/self/exe";
-    char* argv[] = {self, nullptr};
-
-    pid_t child;
-    ASSERT_EQ(posix_spawn(&child, self, &actions, nullptr, argv, env.data()), 0);
-    close(out[1]);
-    std::string printed;
-    char buffer[256];
-    for (ssize_t n; (n = read(out[0], buffer, sizeof buffer)) > 0;) printed.append(buffer, n);
-    close(out[0]);
-    int status = 0;
-    ASSERT_EQ(waitpid(child, &status, 0), child);
-    posix_spawn_file_actions_destroy(&actions);
-
-    ASSERT_TRUE(WIFEXITED(status));
-    EXPECT_EQ(WEXITSTATUS(status), 1);
-    EXPECT_EQ(printed, "");
+    const test::finished run = test::run_self({}, {"SDL_VIDEODRIVER=no-such-driver"});
+    ASSERT_TRUE(WIFEXITED(run.status));
+    EXPECT_EQ(WEXITSTATUS(run.status), 1);
+    EXPECT_EQ(run.output, "");
 }

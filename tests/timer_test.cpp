@@ -1,0 +1,204 @@
+// The periodic timer: ticks through SDL's real queue and SDL's timer thread.
+// SDL's timers fire on a 10 ms grid, so bounds here are loose; exact
+// figures belong to a benchmark.
+#include "process.hpp"
+#include "sdl_events.hpp"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <vector>
+
+using kavex::gin;
+using test::next;
+using test::push;
+using test::record;
+
+namespace {
+
+constexpr int tick_limit = 2;  // ticks that may wait in SDL's queue at once
+
+bool is_tick(const record& r) { return r[0] == 0 && r[1] == 0 && r[2] == 0 && r[3] == 0 && r[4] != 0; }
+
+// Ticks as they come, taken at once, until one fired `duration` ms after the first.
+std::vector<int> ticks_for(int duration) {
+    std::vector<int> fired{next()[4]};
+    while (fired.back() - fired.front() < duration) {
+        const record r = next();
+        EXPECT_TRUE(is_tick(r)) << "only ticks come";
+        fired.push_back(r[4]);
+    }
+    return fired;
+}
+
+std::vector<int> gaps(const std::vector<int>& fired) {
+    std::vector<int> out;
+    for (size_t i = 1; i < fired.size(); ++i) out.push_back(fired[i] - fired[i - 1]);
+    return out;
+}
+
+// Leaves no timer and nothing in the queue for the next test. A callback
+// that was running while the timer was removed gets time to push its tick.
+class Timer : public ::testing::Test {
+protected:
+    void TearDown() override {
+        gin.timer(0);
+        SDL_Delay(30);
+        test::take_waiting();
+    }
+};
+
+// The main thread busy elsewhere for `ms`: nothing is taken from the queue.
+// Returns the most SDL_USEREVENTs seen waiting at once.
+int stall(int ms) {
+    int most = 0;
+    for (const Uint32 end = SDL_GetTicks() + ms; SDL_GetTicks() < end; SDL_Delay(1))
+        most = std::max(most, test::user_events_waiting());
+    return most;
+}
+
+}  // namespace
+
+TEST_F(Timer, TicksArriveAboutOnePeriodApart) {
+    gin.timer(50);
+    const std::vector<int> fired = ticks_for(500);
+    const std::vector<int> between = gaps(fired);
+    for (int gap : between) EXPECT_GE(gap, 25);
+    const double mean = double(fired.back() - fired.front()) / between.size();
+    EXPECT_GT(mean, 40);
+    EXPECT_LT(mean, 120);
+    EXPECT_LE(fired.back(), static_cast<int>(SDL_GetTicks()));
+}
+
+TEST_F(Timer, StartingAgainReplacesTheTimer) {
+    gin.timer(50);
+    gin.timer(50);
+    const std::vector<int> between = gaps(ticks_for(500));
+    // Two timers would fire about together: gaps near 0 and twice the ticks.
+    EXPECT_GE(*std::min_element(between.begin(), between.end()), 25);
+    EXPECT_LE(between.size(), 13u);
+}
+
+TEST_F(Timer, ZeroOrANegativePeriodStopsIt) {
+    for (int period : {0, -5}) {
+        gin.timer(20);
+        next();
+        next();
+        gin.timer(period);
+        SDL_Delay(30);
+        test::take_waiting();  // what was queued before the stop
+        SDL_Delay(150);
+        EXPECT_EQ(test::take_waiting(), std::vector<record>{}) << "no ticks after timer(" << period << ")";
+    }
+}
+
+TEST_F(Timer, TicksQueuedBeforeTheStopAreStillDelivered) {
+    gin.timer(20);
+    SDL_Delay(150);
+    const int stopped = static_cast<int>(SDL_GetTicks());
+    gin.timer(0);
+    SDL_Delay(100);
+    const std::vector<record> waiting = test::take_waiting();
+    EXPECT_GE(waiting.size(), 1u);
+    EXPECT_LE(waiting.size(), static_cast<size_t>(tick_limit));
+    for (const record& r : waiting) {
+        EXPECT_TRUE(is_tick(r));
+        EXPECT_LE(r[4], stopped);
+    }
+}
+
+TEST_F(Timer, ATickCarriesTheTimeItFiredNotWhenItWasTaken) {
+    const int started = static_cast<int>(SDL_GetTicks());
+    gin.timer(30);
+    SDL_Delay(300);
+    const record first = next();
+    const int taken = static_cast<int>(SDL_GetTicks());
+    ASSERT_TRUE(is_tick(first));
+    EXPECT_GE(first[4], started + 20);
+    EXPECT_LT(first[4], started + 200);
+    EXPECT_GE(taken - first[4], 100);
+}
+
+// The mended fault: SDL's queue holds 127 events (128 on the compatibility
+// library), and ticks of a program that falls behind used to fill it, after
+// which keys, the mouse and the close request were dropped.
+
+TEST_F(Timer, AtMostTwoTicksWaitWhileTheProgramIsBehind) {
+    gin.timer(1);  // SDL fires it every 10 ms
+    EXPECT_EQ(stall(500), tick_limit);
+    // Taken one by one, each leaves room for one more, never for more.
+    for (int i = 0; i < 5; ++i) {
+        EXPECT_TRUE(is_tick(next()));
+        EXPECT_LE(stall(40), tick_limit);
+    }
+}
+
+TEST_F(Timer, UserEventsDoNotLoosenTheLimit) {
+    for (int i = 0; i < 5; ++i) ASSERT_TRUE(push(test::user_event(1000 + i)));
+    gin.timer(1);
+    stall(100);  // five user events, then the ticks: the queue is full of ticks
+    for (int i = 0; i < 5; ++i) {
+        EXPECT_EQ(next(), (record{0, 0, 0, 0, 1000 + i}));  // reported as ticks, like any user event
+        EXPECT_EQ(stall(40), 5 - 1 - i + tick_limit) << "only the timer's own ticks count down";
+    }
+}
+
+TEST_F(Timer, TicksComeBackAfterAStopWhateverWasWaiting) {
+    gin.timer(1);
+    EXPECT_EQ(stall(100), tick_limit);
+    gin.timer(0);
+    SDL_Delay(30);
+    EXPECT_EQ(test::take_waiting().size(), static_cast<size_t>(tick_limit));
+    ASSERT_TRUE(push(test::user_event(5)));  // one more to count down, from no timer at all
+    EXPECT_EQ(next(), (record{0, 0, 0, 0, 5}));
+
+    gin.timer(1);
+    EXPECT_EQ(stall(100), tick_limit) << "the count neither went below zero nor stuck";
+    gin.timer(20);  // replaced while two wait
+    EXPECT_EQ(test::take_waiting().size(), static_cast<size_t>(tick_limit));
+    EXPECT_TRUE(is_tick(next()));
+}
+
+TEST_F(Timer, TicksComeBackAfterTheQueueWasFullOfInput) {
+    int pushed = 0;
+    while (pushed < 200 && push(test::motion(1, 1))) ++pushed;
+    ASSERT_GE(pushed, 127) << "SDL's queue is full";
+    gin.timer(1);
+    SDL_Delay(100);  // every tick meanwhile finds no room
+    for (int moves = 0; moves < pushed;)
+        if (!is_tick(next())) ++moves;
+    EXPECT_EQ(stall(100), tick_limit) << "ticks that found no room do not count as waiting";
+}
+
+// The close request needs a process of its own: quit stays set.
+TEST_F(Timer, CloseRequestAndKeysGetThroughAfterALongStall) {
+    if (test::ran_in_own_process()) return;
+    gin.timer(1);
+    // Longer than the 1.27 s that ticks every 10 ms would need to fill the queue.
+    const int most_waiting = stall(1500);
+    EXPECT_EQ(most_waiting, tick_limit);
+
+    EXPECT_TRUE(push(test::key_down(SDLK_SPACE, ' ')));
+    EXPECT_TRUE(push(test::key_down(SDLK_LEFT)));
+    EXPECT_TRUE(push(test::motion(10, 20)));
+    const Uint32 requested = SDL_GetTicks();
+    ASSERT_TRUE(push(test::of_type(SDL_QUIT))) << "a lost close request would leave the loop waiting";
+
+    std::vector<record> input;
+    int ticks = 0;
+    kavex::event ev;
+    while (gin.wait_event(ev)) {
+        if (is_tick(test::fields(ev))) {
+            ++ticks;
+        } else {
+            input.push_back(test::fields(ev));
+        }
+    }
+    const Uint32 closed = SDL_GetTicks();
+    EXPECT_EQ(input, (std::vector<record>{{32, 0, 0, 0, 0}, {kavex::key_left, 0, 0, 0, 0}, {0, 10, 20, 0, 0}}));
+    EXPECT_LE(ticks, tick_limit + 1) << "the waiting ticks, and at most one that fired meanwhile";
+    std::printf("stalled 1500 ms with a tick every 10 ms: at most %d ticks waited; "
+                "%d ticks came before the close request, which arrived after %u ms\n",
+                most_waiting, ticks, closed - requested);
+}
