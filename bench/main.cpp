@@ -1,5 +1,7 @@
 // Runs the benchmarks. With --table=FILE it also writes every figure and the
-// ratios that the targets are about as Markdown tables into FILE.
+// ratios that the targets are about as Markdown tables into FILE. With
+// --iterations=N each benchmark runs exactly N iterations, for counting
+// instructions with callgrind.
 //
 // A figure is the time per unit (a pixel drawn, a frame shown) of the fastest
 // repetition, the one least disturbed by other work on the machine: the
@@ -167,6 +169,10 @@ private:
 
 }  // namespace
 
+// Set by --iterations=N: every benchmark runs exactly N iterations, so that
+// two runs under callgrind differ by a known amount of work.
+benchmark::IterationCount fixed_iterations = 0;
+
 void add(const workload& w, subject who, const size& z, double units, body run) {
     auto& rows = table_rows();
     auto it = std::find_if(rows.begin(), rows.end(), [&](const row& r) { return r.w.id == w.id; });
@@ -184,6 +190,7 @@ void add(const workload& w, subject who, const size& z, double units, body run) 
         b->UseRealTime();
         collector::time_on_the_wall(name);
     }
+    if (fixed_iterations > 0) b->Iterations(fixed_iterations);
 }
 
 }  // namespace bench
@@ -195,6 +202,8 @@ int main(int argc, char** argv) {
         const std::string arg = argv[i];
         if (arg.rfind("--table=", 0) == 0) {
             table = arg.substr(8);
+        } else if (arg.rfind("--iterations=", 0) == 0) {
+            bench::fixed_iterations = std::stoll(arg.substr(13));
         } else {
             args.push_back(argv[i]);
         }
