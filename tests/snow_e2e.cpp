@@ -1,0 +1,314 @@
+// dotsnow and starsnow in a real X server, watched as a user would see them:
+// real input through XTest, real close requests, pixels read back from the
+// window and refreshes counted with XDamage.
+#include <gtest/gtest.h>  // before Xlib, whose macros clash with it
+
+#include "x11_session.hpp"
+
+#include <X11/keysym.h>
+
+#include <cmath>
+#include <cstdlib>
+#include <string>
+#include <vector>
+
+namespace {
+
+using x11::milliseconds;
+
+constexpr std::uint32_t black = 0x000000;
+constexpr std::uint32_t white = 0xFFFFFF;
+constexpr std::uint32_t border_blue = 0x000032;
+constexpr int side = 400;
+
+std::string expected_provider() {
+    const char* p = std::getenv("KAVEX_EXPECT_SDL");
+    return p ? p : "";
+}
+
+// A snow program running in the test's X server, its window found and its
+// refreshes counted.
+struct snow {
+    std::unique_ptr<x11::program> app;
+    Window window = None;
+    std::unique_ptr<x11::refresh_counter> refreshes;
+};
+
+// Starts the program; unless `from_the_start`, waits for its first picture
+// (SDL may show the empty window once before that).
+snow launch(x11::session& x, const std::string& path, bool from_the_start = false) {
+    snow s;
+    s.app = x.start(path);
+    if (!s.app) return s;
+    s.window = s.app->wait_for_window();
+    if (s.window == None) {
+        ADD_FAILURE() << "no window appeared";
+        return s;
+    }
+    EXPECT_EQ(s.app->sdl_provider(), expected_provider());
+    s.refreshes = std::make_unique<x11::refresh_counter>(x, s.window);
+    if (!from_the_start) {
+        for (int i = 0; i < 10 && x.grab(s.window).all(black); ++i) s.refreshes->wait_next(milliseconds(500));
+    }
+    return s;
+}
+
+// The picture right after the next refresh. The program is held still while
+// the window is read, so the frame cannot change under the reader.
+x11::image next_frame(x11::session& x, snow& s) {
+    if (!s.refreshes->wait_next(milliseconds(1000))) return {};
+    s.app->pause();
+    x11::image img = x.grab(s.window);
+    s.app->resume();
+    return img;
+}
+
+void close_and_expect_clean_exit(x11::session& x, snow& s) {
+    const auto asked = x11::clock::now();
+    x.close_request(s.window);
+    EXPECT_EQ(s.app->wait_exit(milliseconds(1000)), 0) << "a close request ends the program with status 0";
+    EXPECT_LT(x11::clock::now() - asked, milliseconds(1000));
+}
+
+// Opened at 400 x 400 and black until the first tick, about 40 ms after the
+// start; returns the first frame. A reader held up for a whole frame period
+// (a busy machine) would see the second one instead: it notices, from the
+// refreshes, and tries again.
+x11::image first_frame(x11::session& x, const std::string& path) {
+    for (int attempt = 0; attempt < 3; ++attempt) {
+        snow s = launch(x, path, true);
+        if (s.window == None) return {};
+        const x11::image opened = x.grab(s.window);
+        EXPECT_EQ(opened.width, side);
+        EXPECT_EQ(opened.height, side);
+        EXPECT_TRUE(opened.all(black)) << "nothing is drawn before the first tick";
+
+        x11::image frame;
+        bool late = false;
+        for (int i = 0; i < 5 && (frame.pixels.empty() || frame.all(black)); ++i) {
+            if (!s.refreshes->wait_next(milliseconds(1000))) break;
+            s.app->pause();
+            frame = x.grab(s.window);
+            x.sync();
+            late = s.refreshes->count_for(milliseconds(0)) > 0;  // another refresh came first
+            s.app->resume();
+        }
+        EXPECT_GE(x11::clock::now() - s.app->mapped_at(), milliseconds(25))
+            << "the first picture comes with the first tick, not with the window";
+        EXPECT_FALSE(frame.all(black));
+        close_and_expect_clean_exit(x, s);
+        if (!late) return frame;
+    }
+    ADD_FAILURE() << "could not catch the first frame in three runs";
+    return {};
+}
+
+// Sideways drift of the flakes while the pointer rests on `column`: the mean
+// step per frame, over about a second.
+double drift_at(x11::session& x, snow& s, int column) {
+    x.move_pointer(s.window, column, 300);
+    next_frame(x, s);  // the wind changes with the next event
+    x11::image before = next_frame(x, s);
+    double sum = 0;
+    int pairs = 0;
+    for (int i = 0; i < 25; ++i) {
+        x11::image after = next_frame(x, s);
+        if (after.pixels.empty()) break;
+        sum += x11::mean_drift(x11::blobs(before, white), x11::blobs(after, white), side, 8);
+        ++pairs;
+        before = std::move(after);
+    }
+    return pairs ? sum / pairs : 0;
+}
+
+void expect_wind_follows_the_pointer(const std::string& path) {
+    x11::session x;
+    ASSERT_TRUE(x.ok());
+    snow s = launch(x, path);
+    ASSERT_NE(s.window, None);
+
+    // At column 300 the wind is +1 pixel a frame, at 100 -1, at 200 none;
+    // the random steps add a jitter of mean 0.
+    const double right = drift_at(x, s, 300);
+    const double left = drift_at(x, s, 100);
+    const double still = drift_at(x, s, 200);
+    EXPECT_GT(right, 0.5);
+    EXPECT_LT(left, -0.5);
+    EXPECT_LT(std::fabs(still), 0.3);
+    close_and_expect_clean_exit(x, s);
+}
+
+void expect_about_25_refreshes_a_second(const std::string& path) {
+    x11::session x;
+    ASSERT_TRUE(x.ok());
+    snow s = launch(x, path);
+    ASSERT_NE(s.window, None);
+    const int count = s.refreshes->count_for(milliseconds(5000));
+    EXPECT_GE(count, 90) << "25 a second over 5 seconds is 125";
+    EXPECT_LE(count, 140);
+    close_and_expect_clean_exit(x, s);
+}
+
+// Adds flakes until a frame takes longer than the 40 ms period (fewer than
+// 20 refreshes a second), then asks the program to close.
+void expect_close_under_overload(const std::string& path, int presses_per_round, int max_rounds) {
+    x11::session x;
+    ASSERT_TRUE(x.ok());
+    snow s = launch(x, path);
+    ASSERT_NE(s.window, None);
+    x.move_pointer(s.window, 200, 200);
+
+    int rate = 0;
+    for (int round = 0; round < max_rounds; ++round) {
+        for (int i = 0; i < presses_per_round; ++i) x.tap(XK_space);
+        s.refreshes->wait_next(milliseconds(1000));
+        rate = s.refreshes->count_for(milliseconds(500)) * 2;
+        if (rate < 20) break;
+    }
+    ASSERT_LT(rate, 20) << "could not overload the program";
+    close_and_expect_clean_exit(x, s);
+}
+
+bool border_is_exact(const x11::image& img) {
+    if (img.width != side || img.height != side) return false;
+    for (int y = 0; y < side; ++y)
+        for (int x = 0; x < side; ++x) {
+            const bool on_border = y <= 8 || x <= 8 || y >= 392 || x >= 392;
+            if (on_border && img.at(x, y) != border_blue) return false;
+        }
+    return true;
+}
+
+int inside_count(const x11::image& img, std::uint32_t value) {
+    int n = 0;
+    for (int y = 9; y < 392; ++y)
+        for (int x = 9; x < 392; ++x) n += img.at(x, y) == value;
+    return n;
+}
+
+// ---------------------------------------------------------------------------
+
+TEST(StarsnowEndToEnd, StartsBlankAndEveryRunShowsTheSameFirstFrame) {
+    x11::session x;
+    ASSERT_TRUE(x.ok());
+    const x11::image first = first_frame(x, KAVEX_STARSNOW);
+    const x11::image again = first_frame(x, KAVEX_STARSNOW);
+    ASSERT_EQ(first.width, side);
+    EXPECT_TRUE(border_is_exact(first));
+    EXPECT_GT(inside_count(first, white), 0);
+    EXPECT_TRUE(first.pixels == again.pixels) << "the generator is never seeded";
+}
+
+TEST(StarsnowEndToEnd, EveryFrameHasItsBorderAndStarsOfShortSegments) {
+    x11::session x;
+    ASSERT_TRUE(x.ok());
+    snow s = launch(x, KAVEX_STARSNOW);
+    ASSERT_NE(s.window, None);
+
+    for (int frame = 0; frame < 25; ++frame) {
+        const x11::image img = next_frame(x, s);
+        ASSERT_EQ(img.width, side);
+        ASSERT_EQ(img.height, side);
+        // Top and left strips 9 pixels thick, bottom and right 8.
+        ASSERT_TRUE(border_is_exact(img)) << "frame " << frame;
+        // Inside it (so no strip is thicker) only black and white.
+        ASSERT_EQ(inside_count(img, white) + inside_count(img, black), 383 * 383) << "frame " << frame;
+
+        // A star is three segments of at most 9 pixels through one centre.
+        // Stars that touch make a larger group, but only a few do.
+        const auto stars = x11::blobs(img, white);
+        int small = 0;
+        for (const x11::blob& b : stars) small += b.width() <= 9 && b.height() <= 9;
+        EXPECT_GE(small, static_cast<int>(stars.size() * 0.85)) << "frame " << frame;
+        EXPECT_GT(stars.size(), 70u) << "about 100 stars, frame " << frame;
+    }
+    close_and_expect_clean_exit(x, s);
+}
+
+TEST(StarsnowEndToEnd, EachSpacePressAddsTenStarsThatComeInBelowTheTopBorder) {
+    x11::session x;
+    ASSERT_TRUE(x.ok());
+    snow s = launch(x, KAVEX_STARSNOW);
+    ASSERT_NE(s.window, None);
+    x.move_pointer(s.window, 200, 200);  // no wind, and the keyboard reaches the window
+
+    // New stars crowd together and touch, so they are measured by their
+    // white pixels: a star shows about 20. Thirty new stars, starting on
+    // row 0 and falling about a row a frame, show some 500 white pixels above
+    // row 100 after 35 frames.
+    auto mean_white = [&](int from_row, int to_row) {
+        double sum = 0;
+        for (int i = 0; i < 5; ++i) {
+            const x11::image img = next_frame(x, s);
+            for (int y = from_row; y < to_row; ++y)
+                for (int col = 9; col < 392; ++col) sum += img.at(col, y) == white;
+        }
+        return sum / 5;
+    };
+    const double top_before = mean_white(9, 100);
+    const double rest_before = mean_white(100, 392);
+    for (int i = 0; i < 3; ++i) x.tap(XK_space);
+    // They come in from under the border.
+    for (int i = 0; i < 30; ++i) ASSERT_TRUE(border_is_exact(next_frame(x, s)));
+    const double top_added = mean_white(9, 100) - top_before;
+    const double rest_added = mean_white(100, 392) - rest_before;
+    EXPECT_GE(top_added, 300) << "three presses add thirty stars, not three";
+    EXPECT_LE(top_added, 900) << "three presses add thirty stars, not three hundred";
+    // Below, the old stars turn and show a little more or less of themselves.
+    EXPECT_LT(rest_added, top_added / 2) << "new stars start at the top";
+    close_and_expect_clean_exit(x, s);
+}
+
+TEST(StarsnowEndToEnd, WindFollowsThePointer) { expect_wind_follows_the_pointer(KAVEX_STARSNOW); }
+
+TEST(StarsnowEndToEnd, RefreshesAbout25TimesASecond) { expect_about_25_refreshes_a_second(KAVEX_STARSNOW); }
+
+TEST(StarsnowEndToEnd, CloseRequestEndsItEvenUnderOverload) {
+    expect_close_under_overload(KAVEX_STARSNOW, 300, 20);
+}
+
+// ---------------------------------------------------------------------------
+
+TEST(DotsnowEndToEnd, StartsBlankAndEveryRunShowsTheSameFirstFrame) {
+    x11::session x;
+    ASSERT_TRUE(x.ok());
+    const x11::image first = first_frame(x, KAVEX_DOTSNOW);
+    const x11::image again = first_frame(x, KAVEX_DOTSNOW);
+    ASSERT_EQ(first.width, side);
+    EXPECT_EQ(first.count(white) + first.count(black), side * side) << "white dots on black";
+    EXPECT_TRUE(first.pixels == again.pixels) << "the generator is never seeded";
+}
+
+TEST(DotsnowEndToEnd, ShowsOneDotPerFlakeAndAHundredMorePerSpacePress) {
+    x11::session x;
+    ASSERT_TRUE(x.ok());
+    snow s = launch(x, KAVEX_DOTSNOW);
+    ASSERT_NE(s.window, None);
+
+    // Dots may fall on the same pixel, but rarely.
+    for (int i = 0; i < 10; ++i) {
+        const x11::image img = next_frame(x, s);
+        ASSERT_EQ(img.count(white) + img.count(black), side * side);
+        EXPECT_LE(img.count(white), 400);
+        EXPECT_GE(img.count(white), 390);
+    }
+    x.move_pointer(s.window, 200, 200);
+    x.tap(XK_space);
+    next_frame(x, s);
+    for (int i = 0; i < 10; ++i) {
+        const x11::image img = next_frame(x, s);
+        EXPECT_LE(img.count(white), 500);
+        EXPECT_GE(img.count(white), 480);
+    }
+    close_and_expect_clean_exit(x, s);
+}
+
+TEST(DotsnowEndToEnd, WindFollowsThePointer) { expect_wind_follows_the_pointer(KAVEX_DOTSNOW); }
+
+TEST(DotsnowEndToEnd, RefreshesAbout25TimesASecond) { expect_about_25_refreshes_a_second(KAVEX_DOTSNOW); }
+
+TEST(DotsnowEndToEnd, CloseRequestEndsItEvenUnderOverload) {
+    expect_close_under_overload(KAVEX_DOTSNOW, 400, 20);
+}
+
+}  // namespace
