@@ -105,29 +105,35 @@ void walk(std::uint8_t* p, std::ptrdiff_t pitch, const line_shape& l, std::int64
     }
 }
 
+// A line that leaves the surface, or one on a surface that must be locked:
+// the number of steps that stay inside is worked out before the walk, so the
+// walk itself checks nothing.
+void draw_clipped_line(canvas& c, int dx, int dy) {
+    locked_pixels px(c.surface);
+    if (!px) return;
+    const line_shape l = shape_of(dx, dy);
+    const std::int64_t steps = steps_inside(l, c.pen_x, c.pen_y, c.surface->w, c.surface->h);
+    walk(px.at(c.pen_x, c.pen_y), px.pitch(), l, steps, static_cast<std::uint32_t>(c.color));
+    const std::int64_t minor_done = minor_after(l, steps);
+    c.pen_x += static_cast<std::int32_t>(l.sx * (l.x_major ? steps : minor_done));
+    c.pen_y += static_cast<std::int32_t>(l.sy * (l.x_major ? minor_done : steps));
+}
+
 }  // namespace
 
-// The number of steps that stay inside is worked out before the walk, so the
-// walk itself checks nothing: a line whose far end lies inside stays inside
-// whole, and only one that leaves needs the division.
+// A line whose far end lies inside stays inside whole: it is walked at once,
+// with no division and nothing to lock.
 void canvas::draw_line(int dx, int dy) {
-    locked_pixels px(surface);
-    if (!px || !on_usable(surface, pen_x, pen_y)) return;
-
-    const line_shape l = shape_of(dx, dy);
+    SDL_Surface* const s = surface;
+    if (!usable(s) || !on_usable(s, pen_x, pen_y)) return;
     const std::int64_t end_x = std::int64_t{pen_x} + dx;
     const std::int64_t end_y = std::int64_t{pen_y} + dy;
-    if (contains(surface, end_x, end_y)) {
-        walk(px.at(pen_x, pen_y), px.pitch(), l, l.major, static_cast<std::uint32_t>(color));
-        pen_x = static_cast<std::int32_t>(end_x);
-        pen_y = static_cast<std::int32_t>(end_y);
-        return;
-    }
-    const std::int64_t steps = steps_inside(l, pen_x, pen_y, surface->w, surface->h);
-    walk(px.at(pen_x, pen_y), px.pitch(), l, steps, static_cast<std::uint32_t>(color));
-    const std::int64_t minor_done = minor_after(l, steps);
-    pen_x += static_cast<std::int32_t>(l.sx * (l.x_major ? steps : minor_done));
-    pen_y += static_cast<std::int32_t>(l.sy * (l.x_major ? minor_done : steps));
+    if (!contains(s, end_x, end_y) || SDL_MUSTLOCK(s) || !s->pixels) return draw_clipped_line(*this, dx, dy);
+    std::uint8_t* const start = static_cast<std::uint8_t*>(s->pixels) + std::ptrdiff_t{pen_y} * s->pitch + 4 * pen_x;
+    const line_shape l = shape_of(dx, dy);
+    walk(start, s->pitch, l, l.major, static_cast<std::uint32_t>(color));
+    pen_x = static_cast<std::int32_t>(end_x);
+    pen_y = static_cast<std::int32_t>(end_y);
 }
 
 void canvas::draw_box(int dx, int dy) {
