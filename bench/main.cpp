@@ -81,9 +81,9 @@ private:
 };
 
 
-std::string format(double value, const char* spec) {
+std::string format(double value, const char* pattern) {
     char text[32];
-    std::snprintf(text, sizeof text, spec, value);
+    std::snprintf(text, sizeof text, pattern, value);
     return text;
 }
 
