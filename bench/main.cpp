@@ -5,8 +5,9 @@
 //
 // A figure is the time per unit (a pixel drawn, a frame shown) of the fastest
 // repetition, the one least disturbed by other work on the machine: the
-// process's CPU time, or the real time where the work is done elsewhere. Exits non-zero if a benchmark failed, for instance
-// because a limit stored other pixels than kavex draws.
+// process's CPU time, or the real time where the work is done elsewhere.
+// Exits non-zero if a benchmark failed, for instance because a limit stored
+// other pixels than kavex draws.
 #include "bench.hpp"
 
 #include <algorithm>
@@ -15,7 +16,6 @@
 #include <iostream>
 #include <map>
 #include <set>
-#include <sstream>
 #include <string>
 #include <vector>
 
@@ -46,8 +46,8 @@ std::string benchmark_name(const std::string& id, subject who, const std::string
     return id + "/" + subject_name(who) + "/" + size_name;
 }
 
-// Keeps every run's time per unit, and what went wrong.
-// Shows only the summaries of repeated runs, without colours.
+// Keeps every run's time per unit, and what went wrong; shows only the
+// summaries of repeated runs, without colours.
 class collector : public benchmark::ConsoleReporter {
 public:
     collector() : ConsoleReporter(OO_Tabular) {}
