@@ -14,6 +14,9 @@ using internal::max_width;
 using internal::on_usable;
 using internal::store_pixel;
 using internal::usable;
+using detail::line_shape;
+using detail::shape_of;
+using detail::walk;
 
 namespace {
 
@@ -50,24 +53,6 @@ void canvas::draw_dot_locked() {
 
 namespace {
 
-// The shape of a line from the pen towards pen + (dx, dy).
-struct line_shape {
-    int sx, sy;                 // step signs
-    bool x_major;               // a tie is x-major
-    std::int64_t major, minor;  // |long| and |short| component
-};
-
-line_shape shape_of(int dx, int dy) {
-    line_shape l;
-    l.sx = dx > 0 ? 1 : -1;
-    l.sy = dy > 0 ? 1 : -1;
-    const std::int64_t adx = std::llabs(dx), ady = std::llabs(dy);
-    l.x_major = adx >= ady;
-    l.major = l.x_major ? adx : ady;
-    l.minor = l.x_major ? ady : adx;
-    return l;
-}
-
 // After k steps the minor coordinate has advanced floor(k * minor / major).
 std::int64_t minor_after(const line_shape& l, std::int64_t k) { return l.major > 0 ? k * l.minor / l.major : 0; }
 
@@ -84,56 +69,20 @@ std::int64_t steps_inside(const line_shape& l, std::int64_t x, std::int64_t y, s
     return steps;
 }
 
-// The walk itself, `steps` steps after the start pixel: the error starts at 0,
-// grows by minor at each step, and a step is diagonal when it reaches major.
-void walk(std::uint8_t* p, std::ptrdiff_t pitch, const line_shape& l, std::int64_t steps, std::uint32_t value) {
-    const std::ptrdiff_t step_x = 4 * l.sx;
-    const std::ptrdiff_t step_y = pitch * l.sy;
-    const std::ptrdiff_t straight = l.x_major ? step_x : step_y;
-    const std::ptrdiff_t diagonal = step_x + step_y;
-    store_pixel(p, value);
-    std::int64_t error = 0;
-    for (std::int64_t k = 0; k < steps; ++k) {
-        error += l.minor;
-        if (error < l.major) {
-            p += straight;
-        } else {
-            p += diagonal;
-            error -= l.major;
-        }
-        store_pixel(p, value);
-    }
-}
+}  // namespace
 
 // A line that leaves the surface, or one on a surface that must be locked:
 // the number of steps that stay inside is worked out before the walk, so the
 // walk itself checks nothing.
-void draw_clipped_line(canvas& c, int dx, int dy) {
-    locked_pixels px(c.surface);
+void canvas::draw_clipped_line(int dx, int dy) {
+    locked_pixels px(surface);
     if (!px) return;
     const line_shape l = shape_of(dx, dy);
-    const std::int64_t steps = steps_inside(l, c.pen_x, c.pen_y, c.surface->w, c.surface->h);
-    walk(px.at(c.pen_x, c.pen_y), px.pitch(), l, steps, static_cast<std::uint32_t>(c.color));
+    const std::int64_t steps = steps_inside(l, pen_x, pen_y, surface->w, surface->h);
+    walk(px.at(pen_x, pen_y), px.pitch(), l, steps, static_cast<std::uint32_t>(color));
     const std::int64_t minor_done = minor_after(l, steps);
-    c.pen_x += static_cast<std::int32_t>(l.sx * (l.x_major ? steps : minor_done));
-    c.pen_y += static_cast<std::int32_t>(l.sy * (l.x_major ? minor_done : steps));
-}
-
-}  // namespace
-
-// A line whose far end lies inside stays inside whole: it is walked at once,
-// with no division and nothing to lock.
-void canvas::draw_line(int dx, int dy) {
-    SDL_Surface* const s = surface;
-    if (!usable(s) || !on_usable(s, pen_x, pen_y)) return;
-    const std::int64_t end_x = std::int64_t{pen_x} + dx;
-    const std::int64_t end_y = std::int64_t{pen_y} + dy;
-    if (!contains(s, end_x, end_y) || SDL_MUSTLOCK(s) || !s->pixels) return draw_clipped_line(*this, dx, dy);
-    std::uint8_t* const start = static_cast<std::uint8_t*>(s->pixels) + std::ptrdiff_t{pen_y} * s->pitch + 4 * pen_x;
-    const line_shape l = shape_of(dx, dy);
-    walk(start, s->pitch, l, l.major, static_cast<std::uint32_t>(color));
-    pen_x = static_cast<std::int32_t>(end_x);
-    pen_y = static_cast<std::int32_t>(end_y);
+    pen_x += static_cast<std::int32_t>(l.sx * (l.x_major ? steps : minor_done));
+    pen_y += static_cast<std::int32_t>(l.sy * (l.x_major ? minor_done : steps));
 }
 
 void canvas::draw_box(int dx, int dy) {
