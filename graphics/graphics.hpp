@@ -18,6 +18,15 @@
 // 0x00RRGGBB. Drawing is pen-relative: every drawing operation starts at the
 // pen and leaves the pen where it stopped. A move that would leave the surface
 // is refused, never clipped. Nothing here throws; failures are bool results.
+//
+// Build a program with `pkg-config --cflags --libs kavex`, or in CMake with
+// find_package(kavex CONFIG REQUIRED) and the target kavex::kavex. Every name
+// is in the reference, docs/api.md (installed in share/doc/kavex/docs).
+//
+// SDL starts before main. Where it cannot, for want of a display, the program
+// ends at once with status 1 and no message: run it under `xvfb-run -a`, or
+// with SDL_VIDEODRIVER=dummy where no picture is needed. Either SDL 1.2 runs
+// it: the classic library or the one on SDL2 (libsdl1.2-compat).
 #pragma once
 
 #include <SDL/SDL.h>
@@ -31,6 +40,28 @@
 namespace kavex {
 
 struct move_abs;
+
+namespace detail {
+
+// A surface the library can draw on: it exists, has at least one pixel, four
+// bytes per pixel, and rows long enough for its width.
+inline bool usable(const SDL_Surface* s) {
+    return s && s->w > 0 && s->h > 0 && s->format && s->format->BytesPerPixel == 4 &&
+           s->pitch >= 4 * s->w;
+}
+
+inline bool contains(const SDL_Surface* s, std::int64_t x, std::int64_t y) {
+    return x >= 0 && y >= 0 && x < s->w && y < s->h;
+}
+
+// contains() for a usable surface, whose sides are positive: one unsigned
+// compare per coordinate refuses the negative ones as well.
+inline bool on_usable(const SDL_Surface* s, std::int32_t x, std::int32_t y) {
+    return static_cast<std::uint32_t>(x) < static_cast<std::uint32_t>(s->w) &&
+           static_cast<std::uint32_t>(y) < static_cast<std::uint32_t>(s->h);
+}
+
+}  // namespace detail
 
 // A 32-bit image (red in bits 16-23, green 8-15, blue 0-7) with a pen and a
 // drawing colour. Operations on a canvas without a usable surface do nothing.
@@ -90,8 +121,25 @@ public:
     virtual void refresh() {}
 
 private:
-    bool pen_inside() const;
-    bool move_to(std::uint32_t x, std::uint32_t y);
+    bool pen_inside() const { return detail::usable(surface) && detail::on_usable(surface, pen_x, pen_y); }
+
+    // move_point(x - pen_x, y - pen_y), the differences wrapping at 32 bits.
+    // While the pen's coordinates are not negative, that target lies on the
+    // surface exactly when x, y read as signed numbers do, and is then x, y:
+    // so the new pen does not have to wait for the old one.
+    bool move_to(std::uint32_t x, std::uint32_t y) {
+        if ((pen_x | pen_y) < 0) {
+            return move_point(static_cast<std::int32_t>(x - static_cast<std::uint32_t>(pen_x)),
+                              static_cast<std::int32_t>(y - static_cast<std::uint32_t>(pen_y)));
+        }
+        const auto target_x = static_cast<std::int32_t>(x);
+        const auto target_y = static_cast<std::int32_t>(y);
+        if (!detail::usable(surface) || !detail::on_usable(surface, target_x, target_y)) return false;
+        pen_x = target_x;
+        pen_y = target_y;
+        return true;
+    }
+
     void draw_dot_locked();
     void draw_clipped_line(int dx, int dy);
     friend canvas& operator<<(canvas& c, const move_abs& cmd);
@@ -103,7 +151,8 @@ public:
     static groutput& instance();
 
     // Sets a 32-bit video mode of that size; the pen goes to the centre
-    // whatever the result. True if SDL gave a surface.
+    // whatever the result. True if SDL gave a surface. When it fails,
+    // `surface` stays null and drawing and refresh do nothing: test it.
     bool open(unsigned width, unsigned height, bool fullscreen = false);
     // Puts the picture on the screen; the surface keeps it for the next frame.
     void refresh() override;
@@ -209,24 +258,6 @@ constexpr std::int32_t key_f15 = 0x2000F;
 
 namespace detail {
 
-// A surface the library can draw on: it exists, has at least one pixel, four
-// bytes per pixel, and rows long enough for its width.
-inline bool usable(const SDL_Surface* s) {
-    return s && s->w > 0 && s->h > 0 && s->format && s->format->BytesPerPixel == 4 &&
-           s->pitch >= 4 * s->w;
-}
-
-inline bool contains(const SDL_Surface* s, std::int64_t x, std::int64_t y) {
-    return x >= 0 && y >= 0 && x < s->w && y < s->h;
-}
-
-// contains() for a usable surface, whose sides are positive: one unsigned
-// compare per coordinate refuses the negative ones as well.
-inline bool on_usable(const SDL_Surface* s, std::int32_t x, std::int32_t y) {
-    return static_cast<std::uint32_t>(x) < static_cast<std::uint32_t>(s->w) &&
-           static_cast<std::uint32_t>(y) < static_cast<std::uint32_t>(s->h);
-}
-
 // The shape of a line from the pen towards pen + (dx, dy).
 struct line_shape {
     int sx, sy;                 // step signs
@@ -271,10 +302,6 @@ inline void walk(std::uint8_t* p, std::ptrdiff_t pitch, const line_shape& l, std
 
 }  // namespace detail
 
-inline bool canvas::pen_inside() const {
-    return detail::usable(surface) && detail::on_usable(surface, pen_x, pen_y);
-}
-
 inline bool canvas::move_point(int dx, int dy) {
     if (!detail::usable(surface)) return false;
     const std::int64_t x = std::int64_t{pen_x} + dx;
@@ -282,23 +309,6 @@ inline bool canvas::move_point(int dx, int dy) {
     if (!detail::contains(surface, x, y)) return false;
     pen_x = static_cast<std::int32_t>(x);
     pen_y = static_cast<std::int32_t>(y);
-    return true;
-}
-
-// move_point(x - pen_x, y - pen_y), the differences wrapping at 32 bits.
-// While the pen's coordinates are not negative, that target lies on the
-// surface exactly when x, y read as signed numbers do, and is then x, y: so
-// the new pen does not have to wait for the old one.
-inline bool canvas::move_to(std::uint32_t x, std::uint32_t y) {
-    if ((pen_x | pen_y) < 0) {
-        return move_point(static_cast<std::int32_t>(x - static_cast<std::uint32_t>(pen_x)),
-                          static_cast<std::int32_t>(y - static_cast<std::uint32_t>(pen_y)));
-    }
-    const auto target_x = static_cast<std::int32_t>(x);
-    const auto target_y = static_cast<std::int32_t>(y);
-    if (!detail::usable(surface) || !detail::on_usable(surface, target_x, target_y)) return false;
-    pen_x = target_x;
-    pen_y = target_y;
     return true;
 }
 
@@ -350,7 +360,9 @@ constexpr std::uint32_t to_word(T value) {
     if constexpr (std::is_floating_point_v<T>) {
         constexpr long double limit = 9223372036854775808.0L;  // 2^63
         const long double v = value;
-        if (!(v > -limit && v < limit)) return nowhere;
+        // Everything that truncates into the 64-bit range, -2^63 included;
+        // NaN fails both comparisons.
+        if (!(v > -limit - 1 && v < limit)) return nowhere;
         return static_cast<std::uint32_t>(static_cast<std::int64_t>(v));
     } else {
         return static_cast<std::uint32_t>(value);

@@ -3,6 +3,7 @@
 #include "keys.inc"
 
 #include <atomic>
+#include <cstring>
 #include <new>
 #include <type_traits>
 
@@ -50,8 +51,18 @@ Uint32 timer_event(Uint32 interval, void*) {
     return interval;
 }
 
+// A pushed event may carry any number as its key symbol, and SDLKey has no
+// value for most of them: loading such a symbol as an SDLKey would be
+// undefined, so its bytes are read as the integer they hold.
+int symbol_of(const SDL_keysym& keysym) {
+    std::underlying_type_t<SDLKey> raw;
+    static_assert(sizeof raw == sizeof keysym.sym);
+    std::memcpy(&raw, &keysym.sym, sizeof raw);
+    return static_cast<int>(raw);
+}
+
 std::int32_t key_field(const SDL_KeyboardEvent& key) {
-    const int code = mkkeycode(key.keysym.sym, key.keysym.unicode);
+    const int code = mkkeycode(symbol_of(key.keysym), key.keysym.unicode);
     return key.type == SDL_KEYUP ? -code : code;
 }
 

@@ -151,7 +151,7 @@ TEST(Copy, HugeAndExtremeArgumentsClipOrCopyNothing) {
         const copy_args cases[] = {
             {0, 0, 5, 4, big, 1}, {0, 0, 5, 4, 1, big}, {big, 0, 5, 4, 0, 0}, {0, big, 5, 4, 0, 0},
             {0, 0, big, 4, 0, 0}, {0, 0, 5, big, 0, 0}, {big, big, big, big, big, big},
-            {-big / 2, 0, big, big, 0, 0},
+            {-(big / 2), 0, big, big, 0, 0},  // halved first: -INT_MIN overflows
         };
         for (const auto& a : cases) {
             canvas target = plain(7, 6);

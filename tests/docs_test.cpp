@@ -1,0 +1,335 @@
+// The documents a user reads: the reference names every public name of the
+// header, the README shows every example with its picture, every link leads
+// to a file or a heading, and every example includes the header the same way.
+#include <gtest/gtest.h>
+
+#include <cctype>
+#include <filesystem>
+#include <fstream>
+#include <regex>
+#include <set>
+#include <sstream>
+#include <string>
+#include <vector>
+
+namespace fs = std::filesystem;
+
+namespace {
+
+const fs::path source_dir = KAVEX_SOURCE_DIR;
+
+std::string read(const fs::path& path) {
+    std::ifstream in(path);
+    std::ostringstream text;
+    text << in.rdbuf();
+    return text.str();
+}
+
+std::vector<fs::path> files_in(const fs::path& dir, const std::string& extension) {
+    std::vector<fs::path> out;
+    for (const auto& entry : fs::directory_iterator(dir))
+        if (entry.path().extension() == extension) out.push_back(entry.path());
+    return out;
+}
+
+bool is_word_char(char c) { return std::isalnum(static_cast<unsigned char>(c)) || c == '_'; }
+
+// --- The header's public names -------------------------------------------
+
+// Identifiers and single punctuation characters, without comments, string
+// literals or preprocessor lines.
+std::vector<std::string> tokens_of(const std::string& code) {
+    std::vector<std::string> out;
+    bool line_start = true;
+    for (std::size_t i = 0; i < code.size();) {
+        const char c = code[i];
+        const bool directive = c == '#' && line_start;
+        if (!std::isspace(static_cast<unsigned char>(c))) line_start = false;
+        if (code.compare(i, 2, "//") == 0 || directive) {
+            i = code.find('\n', i);
+        } else if (code.compare(i, 2, "/*") == 0) {
+            i = code.find("*/", i);
+            if (i != std::string::npos) i += 2;
+        } else if (c == '"' || c == '\'') {
+            for (++i; i < code.size() && code[i] != c; ++i)
+                if (code[i] == '\\') ++i;
+            ++i;
+        } else if (is_word_char(c)) {
+            std::size_t end = i;
+            while (end < code.size() && is_word_char(code[end])) ++end;
+            out.push_back(code.substr(i, end - i));
+            i = end;
+        } else {
+            if (c == '\n') line_start = true;
+            if (!std::isspace(static_cast<unsigned char>(c))) out.push_back(std::string(1, c));
+            ++i;
+        }
+    }
+    return out;
+}
+
+bool is_identifier(const std::string& t) {
+    return !t.empty() && (std::isalpha(static_cast<unsigned char>(t[0])) || t[0] == '_');
+}
+
+// The tokens of a declaration without a leading `template <...>`.
+std::vector<std::string> without_template(const std::vector<std::string>& statement) {
+    if (statement.empty() || statement[0] != "template") return statement;
+    std::size_t i = 1;
+    for (int depth = 0; i < statement.size(); ++i) {
+        if (statement[i] == "<") ++depth;
+        if (statement[i] == ">" && --depth == 0) break;
+    }
+    return {statement.begin() + static_cast<long>(std::min(i + 1, statement.size())), statement.end()};
+}
+
+// The names a declaration introduces: a function's (operators as
+// "operator<<", destructors as "~name"), or every declarator's of a variable list.
+std::vector<std::string> declared_names(const std::vector<std::string>& statement) {
+    const auto s = without_template(statement);
+    if (s.empty() || s[0] == "friend" || s[0] == "static_assert" || s[0] == "return") return {};
+    if (s[0] == "using") return s.size() > 2 && s[2] == "=" ? std::vector<std::string>{s[1]} : std::vector<std::string>{};
+    for (std::size_t i = 0; i < s.size(); ++i) {
+        if (s[i] == "operator") {
+            std::string name = "operator";
+            for (std::size_t j = i + 1; j < s.size() && s[j] != "("; ++j) name += s[j];
+            return {name};
+        }
+        if (s[i] == "(") {
+            if (i == 0 || !is_identifier(s[i - 1])) return {};
+            return {(i >= 2 && s[i - 2] == "~" ? "~" : "") + s[i - 1]};
+        }
+    }
+    std::vector<std::string> names;
+    std::string last;
+    bool in_initializer = false;
+    for (const auto& t : s) {
+        if (t == "=" || t == "[") in_initializer = true;
+        if (t == ",") {
+            if (!last.empty()) names.push_back(last);
+            last.clear();
+            in_initializer = false;
+        } else if (!in_initializer && is_identifier(t)) {
+            last = t;
+        }
+    }
+    if (!last.empty()) names.push_back(last);
+    return names;
+}
+
+// Every name that a program can use from the header: classes, their public
+// members, functions, variables and constants, outside the namespaces that
+// hold the library's own helpers.
+std::set<std::string> public_names(const std::string& header) {
+    struct scope {
+        enum { names, hidden, body } kind;
+        bool is_public;
+    };
+    std::vector<scope> scopes{{scope::names, true}};
+    std::vector<std::string> statement;
+    std::set<std::string> out;
+    auto visible = [&] { return scopes.back().kind == scope::names && scopes.back().is_public; };
+    auto keep = [&](const std::vector<std::string>& names) {
+        if (visible()) out.insert(names.begin(), names.end());
+    };
+
+    const auto tokens = tokens_of(header);
+    for (std::size_t i = 0; i < tokens.size(); ++i) {
+        const std::string& t = tokens[i];
+        if (scopes.back().kind != scope::names) {
+            if (t == "{") scopes.push_back({scopes.back().kind, false});
+            if (t == "}") scopes.pop_back();
+            continue;
+        }
+        if ((t == "public" || t == "private" || t == "protected") && i + 1 < tokens.size() &&
+            tokens[i + 1] == ":") {
+            scopes.back().is_public = t == "public";
+            ++i;
+        } else if (t == ";") {
+            keep(declared_names(statement));
+            statement.clear();
+        } else if (t == "{") {
+            const auto s = without_template(statement);
+            if (!s.empty() && s[0] == "namespace") {
+                const bool helpers = s.size() < 2 || s[1] == "detail" || s[1] == "internal";
+                scopes.push_back({helpers ? scope::hidden : scope::names, true});
+            } else if (!s.empty() && (s[0] == "class" || s[0] == "struct" || s[0] == "union")) {
+                if (s.size() > 1) keep({s[1]});
+                scopes.push_back({scope::names, s[0] != "class"});
+            } else if (!s.empty() && s[0] == "enum") {
+                // Enumerators are names of the enclosing scope.
+                std::size_t j = i + 1;
+                for (bool expect_name = true; j < tokens.size() && tokens[j] != "}"; ++j) {
+                    if (expect_name && is_identifier(tokens[j])) keep({tokens[j]});
+                    expect_name = tokens[j] == ",";
+                }
+                i = j;
+            } else {
+                keep(declared_names(statement));
+                scopes.push_back({scope::body, false});
+            }
+            statement.clear();
+        } else if (t == "}") {
+            scopes.pop_back();
+            statement.clear();
+        } else {
+            statement.push_back(t);
+        }
+    }
+    return out;
+}
+
+// Whether `name` stands in the text as a whole word; operators are looked
+// for with the spaces taken out.
+bool mentions(const std::string& text, const std::string& name) {
+    std::string squeezed;
+    for (char c : text)
+        if (!std::isspace(static_cast<unsigned char>(c))) squeezed += c;
+    const std::string& haystack = name.rfind("operator", 0) == 0 ? squeezed : text;
+    for (auto at = haystack.find(name); at != std::string::npos; at = haystack.find(name, at + 1)) {
+        const bool starts = at == 0 || !is_word_char(haystack[at - 1]) || name[0] == '~';
+        const std::size_t end = at + name.size();
+        const bool ends = end == haystack.size() || !is_word_char(haystack[end]) || !is_word_char(name.back());
+        if (starts && ends) return true;
+    }
+    return false;
+}
+
+TEST(Docs, HeaderParserFindsPublicNamesOnly) {
+    const auto names = public_names(R"(
+        #include <x>
+        namespace kavex {
+        // not_a_name(
+        class shape {
+        public:
+            int x, y = 3;          // fields
+            shape();
+            virtual ~shape();
+            bool open(unsigned w);
+            void inline_body() { int local = 0; helper(local); }
+            template <class T> void each(T t);
+        private:
+            int secret;
+        };
+        struct command { int w; command(int w_) : w(w_) {} };
+        namespace detail { int hidden_helper(); }
+        constexpr int key_up = 0x10000;
+        enum named { first = 1, second };
+        extern shape& the_shape;
+        inline shape& operator<<(shape& s, const command&) { return s; }
+        }
+    )");
+    const std::set<std::string> expected{"shape", "x", "y", "~shape", "open", "inline_body", "each",
+                                         "command", "w", "key_up", "first", "second", "the_shape",
+                                         "operator<<"};
+    EXPECT_EQ(names, expected);
+}
+
+TEST(Docs, TheReferenceNamesEveryPublicNameOfTheHeader) {
+    const auto names = public_names(read(source_dir / "graphics/graphics.hpp"));
+    ASSERT_GT(names.size(), 20u) << "the header parser found too little";
+    for (const char* known : {"canvas", "gout", "draw_line", "move_abs", "refresh", "pen_x"}) {
+        EXPECT_TRUE(names.count(known)) << known << " should have been found in the header";
+    }
+
+    const std::string reference = read(source_dir / "docs/api.md");
+    for (const auto& name : names) {
+        EXPECT_TRUE(mentions(reference, name)) << "docs/api.md does not mention " << name;
+    }
+}
+
+// --- Examples, links and include lines --------------------------------------
+
+std::vector<std::string> link_targets(const std::string& markdown) {
+    static const std::regex link(R"(\]\(([^)\s]+)\))");
+    std::vector<std::string> out;
+    for (std::sregex_iterator m(markdown.begin(), markdown.end(), link), end; m != end; ++m)
+        out.push_back((*m)[1]);
+    return out;
+}
+
+// The anchor a heading gets on the usual Markdown sites: lower case, spaces
+// as hyphens, punctuation other than hyphens and underscores dropped.
+std::set<std::string> anchors_of(const std::string& markdown) {
+    std::set<std::string> out;
+    std::istringstream lines(markdown);
+    bool in_code = false;
+    for (std::string line; std::getline(lines, line);) {
+        if (line.rfind("```", 0) == 0) in_code = !in_code;
+        if (in_code || line.rfind("#", 0) != 0) continue;
+        std::string anchor;
+        for (char c : line.substr(line.find_first_not_of('#'))) {
+            if (c == ' ') anchor += '-';
+            else if (is_word_char(c) || c == '-') anchor += static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+        }
+        out.insert(anchor.substr(anchor.find_first_not_of('-')));
+    }
+    return out;
+}
+
+std::vector<fs::path> documents() {
+    auto docs = files_in(source_dir / "docs", ".md");
+    docs.push_back(source_dir / "README.md");
+    return docs;
+}
+
+TEST(Docs, EveryLinkLeadsToAFileOrAHeading) {
+    for (const auto& doc : documents()) {
+        const std::string text = read(doc);
+        for (const auto& target : link_targets(text)) {
+            if (target.find("://") != std::string::npos) continue;
+            const auto hash = target.find('#');
+            const std::string file = target.substr(0, hash);
+            const fs::path linked = file.empty() ? doc : doc.parent_path() / file;
+            EXPECT_TRUE(fs::exists(linked)) << doc.filename() << " links to " << target << ", which does not exist";
+            if (hash != std::string::npos && fs::exists(linked) && linked.extension() == ".md") {
+                EXPECT_TRUE(anchors_of(read(linked)).count(target.substr(hash + 1)))
+                    << doc.filename() << " links to " << target << ", a heading that does not exist";
+            }
+        }
+    }
+}
+
+TEST(Docs, TheReadmeShowsEveryExampleWithItsPicture) {
+    const std::string readme = read(source_dir / "README.md");
+    const auto examples = files_in(source_dir / "examples", ".cpp");
+    ASSERT_FALSE(examples.empty());
+    for (const auto& example : examples) {
+        const std::string name = example.stem().string();
+        EXPECT_TRUE(mentions(readme, "examples/" + name + ".cpp")) << "the README does not link examples/" << name << ".cpp";
+        EXPECT_TRUE(mentions(readme, "docs/" + name + ".png")) << "the README does not show docs/" << name << ".png";
+    }
+    EXPECT_TRUE(mentions(readme, "examples/template/CMakeLists.txt"));
+    EXPECT_TRUE(mentions(readme, "docs/api.md"));
+}
+
+// The README's program is examples/hello.cpp, less its opening comment.
+TEST(Docs, TheReadmesFirstProgramIsTheHelloExample) {
+    const std::string readme = read(source_dir / "README.md");
+    const auto start = readme.find("```cpp\n");
+    ASSERT_NE(start, std::string::npos);
+    const auto body = start + 7;
+    const std::string shown = readme.substr(body, readme.find("```", body) - body);
+
+    std::istringstream lines(read(source_dir / "examples/hello.cpp"));
+    std::string hello, line;
+    while (std::getline(lines, line) && line.rfind("//", 0) == 0) {}
+    do hello += line + "\n";
+    while (std::getline(lines, line));
+    EXPECT_EQ(shown, hello);
+}
+
+TEST(Docs, ExamplesAndDocsIncludeTheHeaderOneWay) {
+    auto files = documents();
+    for (const auto& example : files_in(source_dir / "examples", ".cpp")) files.push_back(example);
+    static const std::regex include_line(R"(#include\s*[<"][^>"]*graphics[^>"]*[>"])");
+    int seen = 0;
+    for (const auto& file : files) {
+        const std::string text = read(file);
+        for (std::sregex_iterator m(text.begin(), text.end(), include_line), end; m != end; ++m, ++seen)
+            EXPECT_EQ(m->str(), "#include \"graphics.hpp\"") << "in " << file.filename();
+    }
+    EXPECT_GT(seen, 2);
+}
+
+}  // namespace
