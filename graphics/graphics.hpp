@@ -31,11 +31,37 @@
 
 #include <SDL/SDL.h>
 
+#include <cstddef>
 #include <cstdint>
+#include <cstring>
 #include <string>
 #include <type_traits>
 
 namespace kavex {
+
+struct move_abs;
+
+namespace detail {
+
+// A surface the library can draw on: it exists, has at least one pixel, four
+// bytes per pixel, and rows long enough for its width.
+inline bool usable(const SDL_Surface* s) {
+    return s && s->w > 0 && s->h > 0 && s->format && s->format->BytesPerPixel == 4 &&
+           s->pitch >= 4 * s->w;
+}
+
+inline bool contains(const SDL_Surface* s, std::int64_t x, std::int64_t y) {
+    return x >= 0 && y >= 0 && x < s->w && y < s->h;
+}
+
+// contains() for a usable surface, whose sides are positive: one unsigned
+// compare per coordinate refuses the negative ones as well.
+inline bool on_usable(const SDL_Surface* s, std::int32_t x, std::int32_t y) {
+    return static_cast<std::uint32_t>(x) < static_cast<std::uint32_t>(s->w) &&
+           static_cast<std::uint32_t>(y) < static_cast<std::uint32_t>(s->h);
+}
+
+}  // namespace detail
 
 // A 32-bit image (red in bits 16-23, green 8-15, blue 0-7) with a pen and a
 // drawing colour. Operations on a canvas without a usable surface do nothing.
@@ -95,7 +121,28 @@ public:
     virtual void refresh() {}
 
 private:
-    bool pen_inside() const;
+    bool pen_inside() const { return detail::usable(surface) && detail::on_usable(surface, pen_x, pen_y); }
+
+    // move_point(x - pen_x, y - pen_y), the differences wrapping at 32 bits.
+    // While the pen's coordinates are not negative, that target lies on the
+    // surface exactly when x, y read as signed numbers do, and is then x, y:
+    // so the new pen does not have to wait for the old one.
+    bool move_to(std::uint32_t x, std::uint32_t y) {
+        if ((pen_x | pen_y) < 0) {
+            return move_point(static_cast<std::int32_t>(x - static_cast<std::uint32_t>(pen_x)),
+                              static_cast<std::int32_t>(y - static_cast<std::uint32_t>(pen_y)));
+        }
+        const auto target_x = static_cast<std::int32_t>(x);
+        const auto target_y = static_cast<std::int32_t>(y);
+        if (!detail::usable(surface) || !detail::on_usable(surface, target_x, target_y)) return false;
+        pen_x = target_x;
+        pen_y = target_y;
+        return true;
+    }
+
+    void draw_dot_locked();
+    void draw_clipped_line(int dx, int dy);
+    friend canvas& operator<<(canvas& c, const move_abs& cmd);
 };
 
 // The program's one window; reached through `gout`.
@@ -205,6 +252,98 @@ constexpr std::int32_t key_f14 = 0x2000E;
 constexpr std::int32_t key_f15 = 0x2000F;
 
 // ---------------------------------------------------------------------------
+// The pen's moves, dots and lines are inline: the stream makes one of each
+// for every dot or short line a program draws, and a call would cost more
+// than the dot.
+
+namespace detail {
+
+// The shape of a line from the pen towards pen + (dx, dy).
+struct line_shape {
+    int sx, sy;                 // step signs
+    bool x_major;               // a tie is x-major
+    std::int64_t major, minor;  // |long| and |short| component
+};
+
+inline line_shape shape_of(int dx, int dy) {
+    line_shape l;
+    l.sx = dx > 0 ? 1 : -1;
+    l.sy = dy > 0 ? 1 : -1;
+    const std::int64_t adx = dx < 0 ? -std::int64_t{dx} : dx;
+    const std::int64_t ady = dy < 0 ? -std::int64_t{dy} : dy;
+    l.x_major = adx >= ady;
+    l.major = l.x_major ? adx : ady;
+    l.minor = l.x_major ? ady : adx;
+    return l;
+}
+
+// The walk, `steps` steps after the start pixel at p: the error starts at 0,
+// grows by minor at each step, and a step is diagonal when it reaches major.
+// After k steps the minor coordinate has advanced floor(k * minor / major).
+inline void walk(std::uint8_t* p, std::ptrdiff_t pitch, const line_shape& l, std::int64_t steps,
+                 std::uint32_t value) {
+    const std::ptrdiff_t step_x = 4 * l.sx;
+    const std::ptrdiff_t step_y = pitch * l.sy;
+    const std::ptrdiff_t straight = l.x_major ? step_x : step_y;
+    const std::ptrdiff_t diagonal = step_x + step_y;
+    std::memcpy(p, &value, 4);
+    std::int64_t error = 0;
+    for (std::int64_t k = 0; k < steps; ++k) {
+        error += l.minor;
+        if (error < l.major) {
+            p += straight;
+        } else {
+            p += diagonal;
+            error -= l.major;
+        }
+        std::memcpy(p, &value, 4);
+    }
+}
+
+}  // namespace detail
+
+inline bool canvas::move_point(int dx, int dy) {
+    if (!detail::usable(surface)) return false;
+    const std::int64_t x = std::int64_t{pen_x} + dx;
+    const std::int64_t y = std::int64_t{pen_y} + dy;
+    if (!detail::contains(surface, x, y)) return false;
+    pen_x = static_cast<std::int32_t>(x);
+    pen_y = static_cast<std::int32_t>(y);
+    return true;
+}
+
+inline void canvas::draw_dot() {
+    if (!pen_inside()) return;
+    if (SDL_MUSTLOCK(surface) || !surface->pixels) {
+        draw_dot_locked();
+        return;
+    }
+    // Rows are the surface's pitch apart; memcpy is one 32-bit store whatever
+    // the alignment.
+    std::memcpy(static_cast<std::uint8_t*>(surface->pixels) + std::ptrdiff_t{pen_y} * surface->pitch +
+                    std::ptrdiff_t{pen_x} * 4,
+                &color, 4);
+}
+
+// A line whose far end lies inside stays inside whole: it is walked at once,
+// with no division and nothing to lock. Others are cut where they leave.
+inline void canvas::draw_line(int dx, int dy) {
+    SDL_Surface* const s = surface;
+    if (!detail::usable(s) || !detail::on_usable(s, pen_x, pen_y)) return;
+    const std::int64_t end_x = std::int64_t{pen_x} + dx;
+    const std::int64_t end_y = std::int64_t{pen_y} + dy;
+    if (!detail::contains(s, end_x, end_y) || SDL_MUSTLOCK(s) || !s->pixels) {
+        draw_clipped_line(dx, dy);
+        return;
+    }
+    const detail::line_shape l = detail::shape_of(dx, dy);
+    detail::walk(static_cast<std::uint8_t*>(s->pixels) + std::ptrdiff_t{pen_y} * s->pitch + 4 * std::ptrdiff_t{pen_x},
+                 s->pitch, l, l.major, static_cast<std::uint32_t>(color));
+    pen_x = static_cast<std::int32_t>(end_x);
+    pen_y = static_cast<std::int32_t>(end_y);
+}
+
+// ---------------------------------------------------------------------------
 // Drawing command stream: gout << move_abs(x, y) << line_abs(x2, y2) << refresh;
 // Positions are absolute; each command reads the pen when it is applied.
 
@@ -278,7 +417,7 @@ inline canvas& operator<<(canvas& c, const use_color& cmd) {
 }
 
 inline canvas& operator<<(canvas& c, const move_abs& cmd) {
-    c.move_point(detail::offset(cmd.x, c.pen_x), detail::offset(cmd.y, c.pen_y));
+    c.move_to(cmd.x, cmd.y);
     return c;
 }
 

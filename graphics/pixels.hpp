@@ -5,7 +5,7 @@
 //   store_pixel(px.at(x, y), color);  // rows are addressed by the surface's pitch
 #pragma once
 
-#include <SDL/SDL.h>
+#include "graphics.hpp"
 
 #include <cstdint>
 #include <cstring>
@@ -17,16 +17,9 @@ namespace kavex::internal {
 constexpr unsigned max_width = 0xFFFF / 4;
 constexpr unsigned max_height = 0x7FFF;
 
-// A surface the library can draw on: it exists, has at least one pixel, four
-// bytes per pixel, and rows long enough for its width.
-inline bool usable(const SDL_Surface* s) {
-    return s && s->w > 0 && s->h > 0 && s->format && s->format->BytesPerPixel == 4 &&
-           s->pitch >= 4 * s->w;
-}
-
-inline bool contains(const SDL_Surface* s, std::int64_t x, std::int64_t y) {
-    return x >= 0 && y >= 0 && x < s->w && y < s->h;
-}
+using detail::contains;
+using detail::on_usable;
+using detail::usable;
 
 // Holds a surface's pixel memory for one drawing operation.
 class locked_pixels {

@@ -8,6 +8,7 @@
 #include <climits>
 #include <cstddef>
 #include <cstdint>
+#include <cstring>
 
 namespace kavex {
 
@@ -28,21 +29,77 @@ constexpr int ascent = 13;
 constexpr int descent = 4;
 constexpr std::uint32_t full = 15;
 
-// Blends the first `columns` columns of glyph `g` with its top-left pixel at `top_left`.
+// Blends the first `columns` pixels of one glyph row word into the row at `p`.
+void blend_row(std::uint8_t* p, std::uint32_t word, int columns, std::uint32_t color) {
+    const std::uint32_t rgb = color & 0xFFFFFF;
+    for (int j = 0; j < columns && word != 0; ++j, word >>= 4, p += 4) {
+        const std::uint32_t coverage = word & 0xF;
+        if (coverage == full) {
+            store_pixel(p, (load_pixel(p) & 0xFF000000u) | rgb);
+        } else if (coverage != 0) {
+            project(p, color, coverage);
+        }
+    }
+}
+
+// What a glyph row asks of the drawing: bit j of `full` is set where column j
+// has full coverage, and `partial` where some column blends (1 to 14).
+struct row_kind {
+    std::uint8_t full;
+    bool partial;
+};
+
+constexpr std::array<row_kind, charfaces.size()> classify_rows() {
+    std::array<row_kind, charfaces.size()> kinds{};
+    for (std::size_t i = 0; i < charfaces.size(); ++i) {
+        for (int j = 0; j < glyph_width; ++j) {
+            const std::uint32_t coverage = (charfaces[i] >> (4 * j)) & 0xF;
+            if (coverage == full) kinds[i].full |= static_cast<std::uint8_t>(1u << j);
+            if (coverage != full && coverage != 0) kinds[i].partial = true;
+        }
+    }
+    return kinds;
+}
+
+constexpr std::array<row_kind, charfaces.size()> row_kinds = classify_rows();
+
+// For each set of four columns, the bits that a full-coverage store replaces
+// in each of the four pixels: the colour channels, never bits 24-31.
+using four_masks = std::array<std::uint32_t, 4>;
+
+constexpr std::array<four_masks, 16> make_channel_masks() {
+    std::array<four_masks, 16> masks{};
+    for (unsigned set = 0; set < 16; ++set)
+        for (unsigned lane = 0; lane < 4; ++lane) masks[set][lane] = (set >> lane) & 1 ? 0x00FFFFFFu : 0;
+    return masks;
+}
+
+constexpr std::array<four_masks, 16> channel_masks = make_channel_masks();
+
+// Four pixels at once: the masked channels take the colour, the rest stays.
+// Pixels outside the glyph are written back unchanged, and the fixed shape
+// lets the compiler use vector registers.
+void fill_four(std::uint8_t* p, const four_masks& mask, std::uint32_t rgb) {
+    std::uint32_t pixels[4];
+    std::memcpy(pixels, p, sizeof pixels);
+    for (int lane = 0; lane < 4; ++lane) pixels[lane] = (pixels[lane] & ~mask[lane]) | (rgb & mask[lane]);
+    std::memcpy(p, pixels, sizeof pixels);
+}
+
+// Blends the first `columns` columns of glyph `g` with its top-left pixel at
+// `top_left`. A whole glyph of full and blank pixels, the only kinds the
+// built-in font has, goes four pixels at a time; the rest pixel by pixel.
 void draw_glyph(const locked_pixels& px, std::uint8_t* top_left, unsigned char g, int columns,
                 std::uint32_t color) {
-    const std::uint32_t* rows = &charfaces[g * glyph_rows];
+    const std::size_t first = std::size_t{g} * glyph_rows;
     const std::uint32_t rgb = color & 0xFFFFFF;
     for (int r = 0; r < glyph_rows; ++r, top_left += px.pitch()) {
-        std::uint32_t word = rows[r];
-        for (int j = 0; j < columns && word != 0; ++j, word >>= 4) {
-            const std::uint32_t coverage = word & 0xF;
-            std::uint8_t* p = top_left + 4 * j;
-            if (coverage == full) {
-                store_pixel(p, (load_pixel(p) & 0xFF000000u) | rgb);
-            } else if (coverage != 0) {
-                project(p, color, coverage);
-            }
+        const row_kind kind = row_kinds[first + r];
+        if (kind.partial || columns < glyph_width) {
+            blend_row(top_left, charfaces[first + r], columns, color);
+        } else if (kind.full != 0) {
+            fill_four(top_left, channel_masks[kind.full & 0xF], rgb);
+            fill_four(top_left + 16, channel_masks[kind.full >> 4], rgb);
         }
     }
 }

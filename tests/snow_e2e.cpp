@@ -41,6 +41,9 @@ snow launch(x11::session& x, const std::string& path, bool from_the_start = fals
     s.app = x.start(path);
     if (!s.app) return s;
     s.window = s.app->wait_for_window();
+    // The compatibility library may replace its first window after a while
+    // on a busy machine: then the one that follows is the program's.
+    if (s.window != None && x.grab(s.window).pixels.empty()) s.window = s.app->wait_for_window();
     if (s.window == None) {
         ADD_FAILURE() << "no window appeared";
         return s;
@@ -76,10 +79,15 @@ std::vector<x11::image> first_frames(x11::session& x, const std::string& path) {
     std::vector<x11::image> frames;
     snow s = launch(x, path, true);
     if (s.window == None) return frames;
+    const auto looked = x11::clock::now();
     const x11::image opened = x.grab(s.window);
     EXPECT_EQ(opened.width, side);
     EXPECT_EQ(opened.height, side);
-    EXPECT_TRUE(opened.all(black)) << "nothing is drawn before the first tick";
+    // The first tick comes 40 ms after the timer starts; a look that a busy
+    // machine held up past that proves nothing either way.
+    if (looked - s.app->mapped_at() < milliseconds(30)) {
+        EXPECT_TRUE(opened.all(black)) << "nothing is drawn before the first tick";
+    }
 
     for (int i = 0; i < 10 && frames.size() < 4; ++i) {
         x11::image frame = next_frame(x, s);

@@ -243,9 +243,14 @@ Window program::wait_for_window(milliseconds timeout) {
     Window candidate = None;
     clock::time_point seen;
     while (clock::now() < deadline && running()) {
+        // Events that came in while this process was held up are read before
+        // the candidate counts as settled: its unmapping may be among them.
         if (candidate != None && clock::now() - seen >= settle) {
-            mapped_at_ = seen;
-            return candidate;
+            XSync(dpy, False);
+            if (!XPending(dpy)) {
+                mapped_at_ = seen;
+                return candidate;
+            }
         }
         const int wait_ms = candidate != None ? 2 : 50;
         if (!wait_readable(dpy, std::min(ms_left(deadline), wait_ms))) continue;
