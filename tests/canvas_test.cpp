@@ -6,20 +6,12 @@
 #include <vector>
 
 using kavex::canvas;
+using test::blank;
 using test::changed;
 using test::pen;
 using test::point_set;
 
 namespace {
-
-// A 40 x 30 canvas, black, white pen, pen at (10, 10).
-canvas blank(int w = 40, int h = 30) {
-    canvas c(w, h);
-    test::fill(c.surface, 0);
-    c.pen_x = 10;
-    c.pen_y = 10;
-    return c;
-}
 
 // The walk as a user reads it: one move_point per step, stopping at the
 // first refused step.

@@ -14,6 +14,7 @@
 #include <vector>
 
 using namespace kavex;
+using test::blank;
 using test::changed;
 using test::pen;
 using test::point;
@@ -24,14 +25,6 @@ namespace {
 constexpr double nan_ = std::numeric_limits<double>::quiet_NaN();
 constexpr double inf = std::numeric_limits<double>::infinity();
 constexpr double two_63 = 9223372036854775808.0;
-
-canvas blank(int w = 40, int h = 30) {
-    canvas c(w, h);
-    test::fill(c.surface, 0);
-    c.pen_x = 10;
-    c.pen_y = 10;
-    return c;
-}
 
 // Every value a double can take that no 64-bit integer holds.
 const std::vector<double> unrepresentable = {nan_, -nan_, inf, -inf, two_63, -two_63 * 2, 1e19, -1e19, 1e300,

@@ -7,17 +7,12 @@
 #include <limits>
 
 using namespace kavex;
+using test::blank;
 using test::changed;
 using test::pen;
 using test::point_set;
 
 namespace {
-
-canvas blank(int w = 40, int h = 30) {
-    canvas c(w, h);
-    test::fill(c.surface, 0);
-    return c;
-}
 
 struct counting_canvas : canvas {
     using canvas::canvas;

@@ -36,4 +36,13 @@ inline point_set changed(const SDL_Surface* s, std::uint32_t background = 0) {
 
 inline point pen(const kavex::canvas& c) { return {c.pen_x, c.pen_y}; }
 
+// A black canvas of that size with the pen at (x, y).
+inline kavex::canvas blank(int w = 40, int h = 30, int x = 10, int y = 10) {
+    kavex::canvas c(w, h);
+    fill(c.surface, 0);
+    c.pen_x = x;
+    c.pen_y = y;
+    return c;
+}
+
 }  // namespace test

@@ -5,20 +5,13 @@
 #include <gtest/gtest.h>
 
 using kavex::canvas;
+using test::blank;
 using test::changed;
 using test::pen;
 using test::point;
 using test::point_set;
 
 namespace {
-
-canvas blank(int w, int h, int x, int y) {
-    canvas c(w, h);
-    test::fill(c.surface, 0);
-    c.pen_x = x;
-    c.pen_y = y;
-    return c;
-}
 
 // Capital A as a reader draws it: rows 4-12 of the cell, columns from the left.
 const char* const capital_a[] = {
