@@ -93,6 +93,23 @@ bool limit_matches(const size& z, K kavex_draw, L limit_draw) {
     return a.same_pixels(b);
 }
 
+// Registers kavex drawing `kavex_draw`; its run first checks that the limit
+// stores exactly kavex's pixels.
+template <class K, class L>
+void add_kavex(const workload& w, const size& z, double units, K kavex_draw, L limit_draw) {
+    add(w, subject::kavex, z, units, [=](benchmark::State& st) {
+        if (!limit_matches(z, kavex_draw, limit_draw)) {
+            st.SkipWithError("the limit stores other pixels than kavex draws");
+            return;
+        }
+        scratch s(z);
+        for (auto _ : st) {
+            kavex_draw(s);
+            benchmark::ClobberMemory();
+        }
+    });
+}
+
 void register_draw_workloads();
 void register_copy_workloads();
 void register_refresh_workloads();

@@ -73,17 +73,7 @@ void register_copies(const workload& w, const size& z, const std::vector<copy_ca
         const scratch& source = source_picture(z, transparent);
         for (const copy_case& k : cases) plain_copy(s, source, k, transparent);
     };
-    add(w, subject::kavex, z, pixels, [=](benchmark::State& st) {
-        if (!limit_matches(z, kavex_draw, limit_draw)) {
-            st.SkipWithError("the limit stores other pixels than kavex draws");
-            return;
-        }
-        scratch s(z);
-        for (auto _ : st) {
-            kavex_draw(s);
-            benchmark::ClobberMemory();
-        }
-    });
+    add_kavex(w, z, pixels, kavex_draw, limit_draw);
     add(w, subject::limit, z, pixels, [=](benchmark::State& st) {
         scratch s(z);
         for (auto _ : st) {

@@ -38,17 +38,7 @@ int between(int low, int high) {
 template <class K, class L, class P>
 void add_trio(const workload& w, const size& z, double units, double peer_units, K kavex_draw,
               L limit_draw, P peer_draw) {
-    add(w, subject::kavex, z, units, [=](benchmark::State& st) {
-        if (!limit_matches(z, kavex_draw, limit_draw)) {
-            st.SkipWithError("the limit stores other pixels than kavex draws");
-            return;
-        }
-        scratch s(z);
-        for (auto _ : st) {
-            kavex_draw(s);
-            benchmark::ClobberMemory();
-        }
-    });
+    add_kavex(w, z, units, kavex_draw, limit_draw);
     const auto plain = [z](auto draw) {
         return [=](benchmark::State& st) {
             scratch s(z);
