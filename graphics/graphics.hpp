@@ -44,10 +44,12 @@ struct move_abs;
 namespace detail {
 
 // A surface the library can draw on: it exists, has at least one pixel, four
-// bytes per pixel, and rows long enough for its width.
+// bytes per pixel, and rows long enough for its width that start on a whole
+// pixel (SDL2's fill, under the compatibility library, runs off the end of a
+// surface whose rows lie a few bytes more than a whole pixel apart).
 inline bool usable(const SDL_Surface* s) {
     return s && s->w > 0 && s->h > 0 && s->format && s->format->BytesPerPixel == 4 &&
-           s->pitch >= 4 * s->w;
+           s->pitch >= 4 * s->w && s->pitch % 4 == 0;
 }
 
 inline bool contains(const SDL_Surface* s, std::int64_t x, std::int64_t y) {

@@ -200,6 +200,27 @@ TEST(Limits, CopiesPastTheReachOfSdlRectAreRefusedNotWrapped) {
     SDL_FreeSurface(tall.surface);
 }
 
+// A surface made by hand whose rows lie a few bytes more than a whole pixel
+// apart is left alone like one of another depth: SDL2's fill would run past
+// its end. Found by the fuzzer on the compatibility library.
+TEST(Limits, SurfacesWhoseRowsDoNotStartOnAWholePixelAreLeftAlone) {
+    constexpr int w = 30, h = 10, pitch = 4 * w + 1;
+    std::vector<std::uint8_t> memory(pitch * h + 64, 0x5A);
+    canvas c;
+    c.surface = SDL_CreateRGBSurfaceFrom(memory.data(), w, h, 32, pitch, 0xFF0000, 0xFF00, 0xFF, 0);
+    ASSERT_NE(c.surface, nullptr);
+    c.pen_x = c.pen_y = 0;
+    c.draw_box(w - 1, h - 1);
+    c << move_abs(5, 5) << dot << line_abs(20, 8);
+    c.draw_text("A");
+    canvas other(4, 4);
+    c.blitfrom(other, 0, 0);
+    other.blitfrom(c, 0, 0);
+    EXPECT_EQ(pen(c), point(0, 0));
+    for (std::uint8_t byte : memory) ASSERT_EQ(byte, 0x5A);
+    SDL_FreeSurface(c.surface);
+}
+
 // --- Input ----------------------------------------------------------------
 
 // A program may push a key event with any number as its symbol; SDLKey has no
