@@ -7,7 +7,7 @@ set(KAVEX_CMAKE_DIR ${CMAKE_INSTALL_LIBDIR}/cmake/kavex)
 
 install(TARGETS kavex EXPORT kavexTargets
   ARCHIVE DESTINATION ${CMAKE_INSTALL_LIBDIR})
-install(FILES graphics/graphics.hpp DESTINATION ${CMAKE_INSTALL_INCLUDEDIR}/kavex)
+install(FILES graphics/graphics.hpp graphics/graphics_inline.hpp DESTINATION ${CMAKE_INSTALL_INCLUDEDIR}/kavex)
 
 install(EXPORT kavexTargets NAMESPACE kavex:: DESTINATION ${KAVEX_CMAKE_DIR})
 configure_package_config_file(cmake/kavexConfig.cmake.in

@@ -23,47 +23,24 @@
 // find_package(kavex CONFIG REQUIRED) and the target kavex::kavex. Every name
 // is in the reference, docs/api.md (installed in share/doc/kavex/docs).
 //
-// SDL starts before main. Where it cannot, for want of a display, the program
-// ends at once with status 1 and no message: run it under `xvfb-run -a`, or
-// with SDL_VIDEODRIVER=dummy where no picture is needed. Either SDL 1.2 runs
-// it: the classic library or the one on SDL2 (libsdl1.2-compat).
+// SDL starts before main; only when it cannot start at all (an unknown
+// SDL_VIDEODRIVER, say) does the program end at once, with status 1 and no
+// message. With no display SDL still starts: the classic library draws in the
+// terminal as text, the one on SDL2 shows no window. Run such a program under
+// `xvfb-run -a`, or with SDL_VIDEODRIVER=dummy where no picture is needed.
+// Either SDL 1.2 runs it: the classic library or the one on SDL2
+// (libsdl1.2-compat). Use `gout` and `gin` inside functions: a global of your
+// own initialised from them in another source file may be made first.
 #pragma once
 
 #include <SDL/SDL.h>
 
-#include <cstddef>
 #include <cstdint>
-#include <cstring>
 #include <string>
-#include <type_traits>
 
 namespace kavex {
 
 struct move_abs;
-
-namespace detail {
-
-// A surface the library can draw on: it exists, has at least one pixel, four
-// bytes per pixel, and rows long enough for its width that start on a whole
-// pixel (SDL2's fill, under the compatibility library, runs off the end of a
-// surface whose rows lie a few bytes more than a whole pixel apart).
-inline bool usable(const SDL_Surface* s) {
-    return s && s->w > 0 && s->h > 0 && s->format && s->format->BytesPerPixel == 4 &&
-           s->pitch >= 4 * s->w && s->pitch % 4 == 0;
-}
-
-inline bool contains(const SDL_Surface* s, std::int64_t x, std::int64_t y) {
-    return x >= 0 && y >= 0 && x < s->w && y < s->h;
-}
-
-// contains() for a usable surface, whose sides are positive: one unsigned
-// compare per coordinate refuses the negative ones as well.
-inline bool on_usable(const SDL_Surface* s, std::int32_t x, std::int32_t y) {
-    return static_cast<std::uint32_t>(x) < static_cast<std::uint32_t>(s->w) &&
-           static_cast<std::uint32_t>(y) < static_cast<std::uint32_t>(s->h);
-}
-
-}  // namespace detail
 
 // A 32-bit image (red in bits 16-23, green 8-15, blue 0-7) with a pen and a
 // drawing colour. Operations on a canvas without a usable surface do nothing.
@@ -79,7 +56,8 @@ public:
     canvas(int width, int height);  // opened at that size, pen in the centre
 
     // Creates a new surface and puts the pen in its centre (rounded down),
-    // even when the surface cannot be created. True if it was created.
+    // even when the surface cannot be created. True if it was created; when
+    // not, `surface` is null, even if an earlier open had succeeded.
     bool open(unsigned int width, unsigned int height);
 
     // Low 8 bits of each argument: set_color(300, -1, 0) gives 0x2CFF00.
@@ -98,7 +76,8 @@ public:
     void draw_box(int dx, int dy);
 
     // Draws text in the built-in 8 x 17 font at the pen, in the drawing colour,
-    // blending with what is there. Letters stand on the row above the pen; each
+    // blending with what is there. Letters stand on the row above the pen (the
+    // baseline, the glyph's row 12); each
     // character moves the pen 8 pixels right, and a newline starts a new line
     // 17 rows lower under the first character. Text that does not fit
     // vertically is not drawn; text reaching the right edge ends there.
@@ -117,31 +96,16 @@ public:
     void blitfrom(const canvas& source, int dx, int dy);
     // Writes the picture to a 24-bit BMP file. True only when the whole file
     // was written; on failure an earlier file of that name stays as it was.
+    // An existing file is replaced by a new one renamed over it, so its folder
+    // must be writable, and a hard link to the old file keeps the old picture.
     bool save(const std::string& name) const;
 
     // Makes the drawing visible: a plain canvas has nothing to show.
     virtual void refresh() {}
 
 private:
-    bool pen_inside() const { return detail::usable(surface) && detail::on_usable(surface, pen_x, pen_y); }
-
-    // move_point(x - pen_x, y - pen_y), the differences wrapping at 32 bits.
-    // While the pen's coordinates are not negative, that target lies on the
-    // surface exactly when x, y read as signed numbers do, and is then x, y:
-    // so the new pen does not have to wait for the old one.
-    bool move_to(std::uint32_t x, std::uint32_t y) {
-        if ((pen_x | pen_y) < 0) {
-            return move_point(static_cast<std::int32_t>(x - static_cast<std::uint32_t>(pen_x)),
-                              static_cast<std::int32_t>(y - static_cast<std::uint32_t>(pen_y)));
-        }
-        const auto target_x = static_cast<std::int32_t>(x);
-        const auto target_y = static_cast<std::int32_t>(y);
-        if (!detail::usable(surface) || !detail::on_usable(surface, target_x, target_y)) return false;
-        pen_x = target_x;
-        pen_y = target_y;
-        return true;
-    }
-
+    bool pen_inside() const;
+    bool move_to(std::uint32_t x, std::uint32_t y);
     void draw_dot_locked();
     void draw_clipped_line(int dx, int dy);
     friend canvas& operator<<(canvas& c, const move_abs& cmd);
@@ -154,11 +118,18 @@ public:
 
     // Sets a 32-bit video mode of that size; the pen goes to the centre
     // whatever the result. True if SDL gave a surface. When it fails,
-    // `surface` stays null and drawing and refresh do nothing: test it.
+    // `surface` is null (even after an earlier open succeeded) and drawing
+    // and refresh do nothing: test it.
     bool open(unsigned width, unsigned height, bool fullscreen = false);
     // Puts the picture on the screen; the surface keeps it for the next frame.
     void refresh() override;
     virtual ~groutput();
+
+    // There is one window: a copy would shut SDL down when it goes.
+    groutput(const groutput&) = delete;
+    groutput(groutput&&) = delete;
+    groutput& operator=(const groutput&) = delete;
+    groutput& operator=(groutput&&) = delete;
 
 private:
     groutput();
@@ -188,7 +159,7 @@ struct event {
 // The program's one input source; reached through `gin`.
 class grinput {
 public:
-    bool quit;  // the window was closed (or waiting failed); stays set
+    bool quit;  // the window was closed, Ctrl-C was pressed, or waiting failed; stays set
 
     static grinput& instance();
 
@@ -202,6 +173,12 @@ public:
 
     // True while the window is open: `while (gin.wait_event(ev))`.
     operator const void*() const { return quit ? nullptr : this; }
+
+    // There is one input source: take it by reference, never copy it.
+    grinput(const grinput&) = delete;
+    grinput(grinput&&) = delete;
+    grinput& operator=(const grinput&) = delete;
+    grinput& operator=(grinput&&) = delete;
 
 private:
     grinput();
@@ -254,199 +231,62 @@ constexpr std::int32_t key_f14 = 0x2000E;
 constexpr std::int32_t key_f15 = 0x2000F;
 
 // ---------------------------------------------------------------------------
-// The pen's moves, dots and lines are inline: the stream makes one of each
-// for every dot or short line a program draws, and a call would cost more
-// than the dot.
-
-namespace detail {
-
-// The shape of a line from the pen towards pen + (dx, dy).
-struct line_shape {
-    int sx, sy;                 // step signs
-    bool x_major;               // a tie is x-major
-    std::int64_t major, minor;  // |long| and |short| component
-};
-
-inline line_shape shape_of(int dx, int dy) {
-    line_shape l;
-    l.sx = dx > 0 ? 1 : -1;
-    l.sy = dy > 0 ? 1 : -1;
-    const std::int64_t adx = dx < 0 ? -std::int64_t{dx} : dx;
-    const std::int64_t ady = dy < 0 ? -std::int64_t{dy} : dy;
-    l.x_major = adx >= ady;
-    l.major = l.x_major ? adx : ady;
-    l.minor = l.x_major ? ady : adx;
-    return l;
-}
-
-// The walk, `steps` steps after the start pixel at p: the error starts at 0,
-// grows by minor at each step, and a step is diagonal when it reaches major.
-// After k steps the minor coordinate has advanced floor(k * minor / major).
-inline void walk(std::uint8_t* p, std::ptrdiff_t pitch, const line_shape& l, std::int64_t steps,
-                 std::uint32_t value) {
-    const std::ptrdiff_t step_x = 4 * l.sx;
-    const std::ptrdiff_t step_y = pitch * l.sy;
-    const std::ptrdiff_t straight = l.x_major ? step_x : step_y;
-    const std::ptrdiff_t diagonal = step_x + step_y;
-    std::memcpy(p, &value, 4);
-    std::int64_t error = 0;
-    for (std::int64_t k = 0; k < steps; ++k) {
-        error += l.minor;
-        if (error < l.major) {
-            p += straight;
-        } else {
-            p += diagonal;
-            error -= l.major;
-        }
-        std::memcpy(p, &value, 4);
-    }
-}
-
-}  // namespace detail
-
-inline bool canvas::move_point(int dx, int dy) {
-    if (!detail::usable(surface)) return false;
-    const std::int64_t x = std::int64_t{pen_x} + dx;
-    const std::int64_t y = std::int64_t{pen_y} + dy;
-    if (!detail::contains(surface, x, y)) return false;
-    pen_x = static_cast<std::int32_t>(x);
-    pen_y = static_cast<std::int32_t>(y);
-    return true;
-}
-
-inline void canvas::draw_dot() {
-    if (!pen_inside()) return;
-    if (SDL_MUSTLOCK(surface) || !surface->pixels) {
-        draw_dot_locked();
-        return;
-    }
-    // Rows are the surface's pitch apart; memcpy is one 32-bit store whatever
-    // the alignment.
-    std::memcpy(static_cast<std::uint8_t*>(surface->pixels) + std::ptrdiff_t{pen_y} * surface->pitch +
-                    std::ptrdiff_t{pen_x} * 4,
-                &color, 4);
-}
-
-// A line whose far end lies inside stays inside whole: it is walked at once,
-// with no division and nothing to lock. Others are cut where they leave.
-inline void canvas::draw_line(int dx, int dy) {
-    SDL_Surface* const s = surface;
-    if (!detail::usable(s) || !detail::on_usable(s, pen_x, pen_y)) return;
-    const std::int64_t end_x = std::int64_t{pen_x} + dx;
-    const std::int64_t end_y = std::int64_t{pen_y} + dy;
-    if (!detail::contains(s, end_x, end_y) || SDL_MUSTLOCK(s) || !s->pixels) {
-        draw_clipped_line(dx, dy);
-        return;
-    }
-    const detail::line_shape l = detail::shape_of(dx, dy);
-    detail::walk(static_cast<std::uint8_t*>(s->pixels) + std::ptrdiff_t{pen_y} * s->pitch + 4 * std::ptrdiff_t{pen_x},
-                 s->pitch, l, l.major, static_cast<std::uint32_t>(color));
-    pen_x = static_cast<std::int32_t>(end_x);
-    pen_y = static_cast<std::int32_t>(end_y);
-}
-
-// ---------------------------------------------------------------------------
 // Drawing command stream: gout << move_abs(x, y) << line_abs(x2, y2) << refresh;
-// Positions are absolute; each command reads the pen when it is applied.
+//
+// Positions are absolute; each command reads the pen when it is applied, so
+// in `c << a << b` the pen that `b` finds is the one `a` left. Numbers may be
+// ints or doubles: a double is truncated toward zero when the command is
+// made (3.9 gives 3, -2.7 gives -2), and target minus pen wraps at 32 bits.
+// A double that no 64-bit integer holds (NaN, infinities, 1e300) goes
+// nowhere: a move to it is refused, a line or box towards it draws nothing.
 
-namespace detail {
-// A position that no surface contains.
-constexpr std::uint32_t nowhere = 0x80000000u;
-
-// Truncates toward zero and wraps to 32 bits. A value that no 64-bit integer
-// holds (NaN, infinities, huge values) goes nowhere, so the command is
-// refused like any other off-surface one.
-template <class T>
-constexpr std::uint32_t to_word(T value) {
-    static_assert(std::is_arithmetic_v<T>, "drawing commands take numbers");
-    if constexpr (std::is_floating_point_v<T>) {
-        constexpr long double limit = 9223372036854775808.0L;  // 2^63
-        const long double v = value;
-        // Everything that truncates into the 64-bit range, -2^63 included;
-        // NaN fails both comparisons.
-        if (!(v > -limit - 1 && v < limit)) return nowhere;
-        return static_cast<std::uint32_t>(static_cast<std::int64_t>(v));
-    } else {
-        return static_cast<std::uint32_t>(value);
-    }
-}
-
-template <class T>
-constexpr std::int32_t to_int(T value) {
-    return static_cast<std::int32_t>(to_word(value));
-}
-
-// Target minus pen, with 32-bit wrap-around.
-inline std::int32_t offset(std::uint32_t target, std::int32_t pen) {
-    return static_cast<std::int32_t>(target - static_cast<std::uint32_t>(pen));
-}
-}  // namespace detail
-
-struct use_color {
+struct use_color {   // set_color(r, g, b)
     std::int32_t r, g, b;
     template <class R, class G, class B>
-    use_color(R red, G green, B blue)
-        : r(detail::to_int(red)), g(detail::to_int(green)), b(detail::to_int(blue)) {}
+    use_color(R red, G green, B blue);
 };
 
-struct move_abs {
+struct move_abs {    // move_point to (x, y); refused if (x, y) lies outside
     std::uint32_t x, y;
     template <class X, class Y>
-    move_abs(X x_, Y y_) : x(detail::to_word(x_)), y(detail::to_word(y_)) {}
+    move_abs(X x, Y y);
 };
 
-struct line_abs {
+struct line_abs {    // draw_line from the pen to (x, y)
     std::uint32_t x, y;
     template <class X, class Y>
-    line_abs(X x_, Y y_) : x(detail::to_word(x_)), y(detail::to_word(y_)) {}
+    line_abs(X x, Y y);
+
+private:
+    bool nowhere_;   // made from a double that no integer holds
+    friend canvas& operator<<(canvas& c, const line_abs& cmd);
 };
 
-struct box_abs {
+struct box_abs {     // draw_box from the pen to the corner (x, y)
     std::uint32_t x, y;
     template <class X, class Y>
-    box_abs(X x_, Y y_) : x(detail::to_word(x_)), y(detail::to_word(y_)) {}
+    box_abs(X x, Y y);
 };
 
-struct box_rel {
+struct box_rel {     // draw_box(w, h)
     std::int32_t w, h;
     template <class W, class H>
-    box_rel(W w_, H h_) : w(detail::to_int(w_)), h(detail::to_int(h_)) {}
+    box_rel(W w, H h);
 };
 
-inline canvas& operator<<(canvas& c, const use_color& cmd) {
-    c.set_color(cmd.r, cmd.g, cmd.b);
-    return c;
-}
-
-inline canvas& operator<<(canvas& c, const move_abs& cmd) {
-    c.move_to(cmd.x, cmd.y);
-    return c;
-}
-
-inline canvas& operator<<(canvas& c, const line_abs& cmd) {
-    // The 32-bit difference would aim a line toward nowhere at an edge.
-    if (cmd.x == detail::nowhere || cmd.y == detail::nowhere) return c;
-    c.draw_line(detail::offset(cmd.x, c.pen_x), detail::offset(cmd.y, c.pen_y));
-    return c;
-}
-
-inline canvas& operator<<(canvas& c, const box_abs& cmd) {
-    c.draw_box(detail::offset(cmd.x, c.pen_x), detail::offset(cmd.y, c.pen_y));
-    return c;
-}
-
-inline canvas& operator<<(canvas& c, const box_rel& cmd) {
-    c.draw_box(cmd.w, cmd.h);
-    return c;
-}
+// Each applies its command to `c` and returns `c`, so insertions chain.
+canvas& operator<<(canvas& c, const use_color& cmd);
+canvas& operator<<(canvas& c, const move_abs& cmd);
+canvas& operator<<(canvas& c, const line_abs& cmd);
+canvas& operator<<(canvas& c, const box_abs& cmd);
+canvas& operator<<(canvas& c, const box_rel& cmd);
 
 // Manipulators: gout << move_abs(x, y) << dot << refresh;
-inline void dot(canvas& c) { c.draw_dot(); }
-inline void refresh(canvas& c) { c.refresh(); }
-
-inline canvas& operator<<(canvas& c, void (*manipulator)(canvas&)) {
-    manipulator(c);
-    return c;
-}
+void dot(canvas& c);      // draw_dot()
+void refresh(canvas& c);  // c.refresh(): shows the window, nothing for other canvases
+canvas& operator<<(canvas& c, void (*manipulator)(canvas&));
 
 }  // namespace kavex
+
+// What follows is the library's inline machinery, not part of its interface.
+#include "graphics_inline.hpp"

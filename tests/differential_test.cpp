@@ -121,10 +121,7 @@ struct reference {
         return std::int32_t(target - std::uint32_t(pen));
     }
     void move_abs(std::uint32_t x, std::uint32_t y) { move_point(offset(x, pen_x), offset(y, pen_y)); }
-    void line_abs(std::uint32_t x, std::uint32_t y) {
-        if (x == 0x80000000u || y == 0x80000000u) return;  // a position no surface holds
-        line(offset(x, pen_x), offset(y, pen_y));
-    }
+    void line_abs(std::uint32_t x, std::uint32_t y) { line(offset(x, pen_x), offset(y, pen_y)); }
     void box_abs(std::uint32_t x, std::uint32_t y) { box(offset(x, pen_x), offset(y, pen_y)); }
 };
 
@@ -198,7 +195,7 @@ public:
         case 0: return between(0, std::min(size - 1, 9));
         case 1: return between(std::max(0, size - 10), size - 1);
         case 2: return between(-3, size + 2);
-        case 3: return between(-2 * size, 3 * size);
+        case 3: return one_in(8) ? INT32_MIN + between(0, 1) : between(-2 * size, 3 * size);
         default: return between(0, size - 1);
         }
     }

@@ -47,7 +47,7 @@ dpkg-deb -f "$deb" Depends
 # 2. Its contents.
 dpkg-deb -c "$deb" | awk '{print $NF}' | sed 's|^\./|/|' >"$work/contents"
 expected=(
-  /usr/include/kavex/graphics.hpp /usr/lib/libkavex.a /usr/lib/pkgconfig/kavex.pc
+  /usr/include/kavex/graphics.hpp /usr/include/kavex/graphics_inline.hpp /usr/lib/libkavex.a /usr/lib/pkgconfig/kavex.pc
   /usr/lib/cmake/kavex/kavexConfig.cmake /usr/lib/cmake/kavex/kavexConfigVersion.cmake
   /usr/lib/cmake/kavex/kavexTargets.cmake /usr/share/doc/kavex/README.md
   /usr/share/doc/kavex/examples/template/CMakeLists.txt

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <cstdint>
 #include <limits>
 
 using namespace kavex;
@@ -101,4 +102,17 @@ TEST(Stream, WholeNumbersWrapAt32Bits) {
     EXPECT_EQ(pen(c), test::point(6, 2));
     c << move_abs(0xFFFFFFFFu, 2);  // column -1
     EXPECT_EQ(pen(c), test::point(6, 2));
+}
+
+// INT_MIN and 2^31 are ordinary whole numbers: from column 10 the wrapped
+// difference points far right, so the line runs to the right edge.
+TEST(Stream, LinesTowardTheMostNegativeIntegerFollowTheWrap) {
+    for (const line_abs& toward : {line_abs(INT32_MIN, 10), line_abs(0x80000000u, 10), line_abs(-2147483648.0, 10)}) {
+        canvas c = blank(20, 20);
+        c << move_abs(10, 10) << toward;
+        EXPECT_EQ(pen(c), test::point(19, 10));
+        point_set row;
+        for (int x = 10; x <= 19; ++x) row.insert({x, 10});
+        EXPECT_EQ(changed(c.surface), row);
+    }
 }
