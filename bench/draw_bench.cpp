@@ -8,6 +8,7 @@
 #include <array>
 #include <cstdint>
 #include <cstdlib>
+#include <memory>
 #include <random>
 #include <string>
 #include <vector>
@@ -74,6 +75,50 @@ void register_dots(const size& z) {
         for (const point& p : cases) pixelColor(s.surface(), Sint16(p.x), Sint16(p.y), gfx_white);
     };
     add_trio(w, z, double(cases.size()), double(cases.size()), kavex_draw, limit_draw, peer_draw);
+}
+
+// Four million dots, far more than the caches hold: the pixel stores miss as
+// they do in a plotting program, and the cost of the checks shows against
+// memory, not against a loop that stays in the cache.
+constexpr std::size_t many_dots = 4'000'000;
+
+void register_many_int_dots(const size& z) {
+    static const workload w{"dot-4m-int", "4,000,000 dots at random int positions", "pixel", 1.3, 0, 2.0};
+    auto cases = std::make_shared<std::vector<point>>(many_dots);
+    for (auto& p : *cases) p = {between(0, z.w - 1), between(0, z.h - 1)};
+
+    const auto kavex_draw = [cases](scratch& s) {
+        for (const point& p : *cases) s.c << move_abs(p.x, p.y) << dot;
+    };
+    const auto limit_draw = [cases](scratch& s) {
+        for (const point& p : *cases) store(s.at(p.x, p.y), white);
+    };
+    const auto peer_draw = [cases](scratch& s) {
+        for (const point& p : *cases) pixelColor(s.surface(), Sint16(p.x), Sint16(p.y), gfx_white);
+    };
+    add_trio(w, z, double(many_dots), double(many_dots), kavex_draw, limit_draw, peer_draw);
+}
+
+// As dotsnow passes them: doubles with a fraction, truncated to a pixel.
+struct position {
+    double x, y;
+};
+
+void register_many_double_dots(const size& z) {
+    static const workload w{"dot-4m-double", "4,000,000 dots at random double positions", "pixel", 1.3, 0, 2.0};
+    auto cases = std::make_shared<std::vector<position>>(many_dots);
+    for (auto& p : *cases) p = {between(0, 100 * z.w - 1) / 100.0, between(0, 100 * z.h - 1) / 100.0};
+
+    const auto kavex_draw = [cases](scratch& s) {
+        for (const position& p : *cases) s.c << move_abs(p.x, p.y) << dot;
+    };
+    const auto limit_draw = [cases](scratch& s) {
+        for (const position& p : *cases) store(s.at(int(p.x), int(p.y)), white);
+    };
+    const auto peer_draw = [cases](scratch& s) {
+        for (const position& p : *cases) pixelColor(s.surface(), Sint16(p.x), Sint16(p.y), gfx_white);
+    };
+    add_trio(w, z, double(many_dots), double(many_dots), kavex_draw, limit_draw, peer_draw);
 }
 
 // ---------------------------------------------------------------------------
@@ -316,6 +361,8 @@ void register_text(const size& z) {
 void register_draw_workloads() {
     for (const size& z : sizes()) {
         register_dots(z);
+        register_many_int_dots(z);
+        register_many_double_dots(z);
         register_all_lines(z);
         register_all_boxes(z);
         register_text(z);

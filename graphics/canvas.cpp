@@ -45,8 +45,10 @@ void canvas::set_color(int red, int green, int blue) {
     color = (red & 0xFF) * 65536 + (green & 0xFF) * 256 + (blue & 0xFF);
 }
 
-// The inline draw_dot's way for a surface that must be locked first.
+// The inline draw_dot's way for a surface that must be locked first, and for
+// every dot that it would not store.
 void canvas::draw_dot_locked() {
+    if (!pen_inside()) return;
     locked_pixels px(surface);
     if (px) store_pixel(px.at(pen_x, pen_y), static_cast<std::uint32_t>(color));
 }

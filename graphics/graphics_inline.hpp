@@ -37,6 +37,17 @@ inline bool on_usable(const SDL_Surface* s, std::int32_t x, std::int32_t y) {
            static_cast<std::uint32_t>(y) < static_cast<std::uint32_t>(s->h);
 }
 
+// Whether (x, y) lies on a usable surface, reading each field once: the
+// check of every dot and every move. A side that is 0 or negative holds no
+// coordinate, so it needs no test of its own.
+inline bool on_usable_surface(const SDL_Surface* s, std::int32_t x, std::int32_t y) {
+    if (!s || !s->format || s->format->BytesPerPixel != 4) return false;
+    const std::int64_t w = s->w;
+    const std::int64_t pitch = s->pitch;
+    return static_cast<std::uint32_t>(x) < w && static_cast<std::uint32_t>(y) < std::int64_t{s->h} &&
+           4 * w <= pitch && pitch % 4 == 0;
+}
+
 // The shape of a line from the pen towards pen + (dx, dy).
 struct line_shape {
     int sx, sy;                 // step signs
@@ -81,7 +92,7 @@ inline void walk(std::uint8_t* p, std::ptrdiff_t pitch, const line_shape& l, std
 
 }  // namespace detail
 
-inline bool canvas::pen_inside() const { return detail::usable(surface) && detail::on_usable(surface, pen_x, pen_y); }
+inline bool canvas::pen_inside() const { return detail::on_usable_surface(surface, pen_x, pen_y); }
 
 // move_point(x - pen_x, y - pen_y), the differences wrapping at 32 bits.
 // While the pen's coordinates are not negative, that target lies on the
@@ -94,7 +105,7 @@ inline bool canvas::move_to(std::uint32_t x, std::uint32_t y) {
     }
     const auto target_x = static_cast<std::int32_t>(x);
     const auto target_y = static_cast<std::int32_t>(y);
-    if (!detail::usable(surface) || !detail::on_usable(surface, target_x, target_y)) return false;
+    if (!detail::on_usable_surface(surface, target_x, target_y)) return false;
     pen_x = target_x;
     pen_y = target_y;
     return true;
@@ -110,17 +121,19 @@ inline bool canvas::move_point(int dx, int dy) {
     return true;
 }
 
+// One pass of checks, then the store; a surface that must be locked, or has
+// no pixels at hand, takes the way out of line, which checks on its own.
 inline void canvas::draw_dot() {
-    if (!pen_inside()) return;
-    if (SDL_MUSTLOCK(surface) || !surface->pixels) {
+    SDL_Surface* const s = surface;
+    const std::int32_t x = pen_x;
+    const std::int32_t y = pen_y;
+    if (!detail::on_usable_surface(s, x, y) || SDL_MUSTLOCK(s) || !s->pixels) {
         draw_dot_locked();
         return;
     }
     // Rows are the surface's pitch apart; memcpy is one 32-bit store whatever
     // the alignment.
-    std::memcpy(static_cast<std::uint8_t*>(surface->pixels) + std::ptrdiff_t{pen_y} * surface->pitch +
-                    std::ptrdiff_t{pen_x} * 4,
-                &color, 4);
+    std::memcpy(static_cast<std::uint8_t*>(s->pixels) + std::ptrdiff_t{y} * s->pitch + std::ptrdiff_t{x} * 4, &color, 4);
 }
 
 // A line whose far end lies inside stays inside whole: it is walked at once,
