@@ -90,7 +90,8 @@ session::~session() {
     XCloseDisplay(dpy_);
 }
 
-std::unique_ptr<program> session::start(const std::string& path, const std::vector<std::string>& args) {
+std::unique_ptr<program> session::start(const std::string& path, const std::vector<std::string>& args,
+                                        const std::vector<std::string>& env) {
     if (!dpy_) return nullptr;
     // Windows that exist now are not the new program's.
     Window root_return, parent_return, *children = nullptr;
@@ -101,16 +102,20 @@ std::unique_ptr<program> session::start(const std::string& path, const std::vect
         XFree(children);
     }
 
-    std::vector<std::string> env_strings;
-    for (char** e = environ; *e; ++e) {
-        const std::string entry = *e;
-        if (!starts_with(entry, "DISPLAY=") && !starts_with(entry, "SDL_VIDEODRIVER="))
-            env_strings.push_back(entry);
-    }
+    std::vector<std::string> env_strings = env;
     env_strings.push_back("DISPLAY=" + name_);
-    std::vector<char*> env;
-    for (auto& s : env_strings) env.push_back(s.data());
-    env.push_back(nullptr);
+    const std::vector<std::string> given = env_strings;
+    const auto replaced = [&](const std::string& entry) {
+        if (starts_with(entry, "SDL_VIDEODRIVER=")) return true;
+        for (const std::string& own : given)
+            if (starts_with(entry, own.substr(0, own.find('=') + 1))) return true;
+        return false;
+    };
+    for (char** e = environ; *e; ++e)
+        if (!replaced(*e)) env_strings.push_back(*e);
+    std::vector<char*> envp;
+    for (auto& s : env_strings) envp.push_back(s.data());
+    envp.push_back(nullptr);
 
     std::vector<std::string> arg_strings{path};
     arg_strings.insert(arg_strings.end(), args.begin(), args.end());
@@ -130,7 +135,7 @@ std::unique_ptr<program> session::start(const std::string& path, const std::vect
         dup2(out[1], 1);
         close(out[0]);
         close(out[1]);
-        execve(path.c_str(), argv.data(), env.data());
+        execve(path.c_str(), argv.data(), envp.data());
         _exit(127);
     }
     close(out[1]);

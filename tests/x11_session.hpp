@@ -55,8 +55,10 @@ public:
     const std::string& display_name() const { return name_; }
 
     // Starts `path` with this display and the test's own environment (which
-    // carries the SDL provider's LD_LIBRARY_PATH), its stdout on a pipe.
-    std::unique_ptr<program> start(const std::string& path, const std::vector<std::string>& args = {});
+    // carries the SDL provider's LD_LIBRARY_PATH), in which each NAME=VALUE of
+    // `env` is added or replaces its namesake; its stdout on a pipe.
+    std::unique_ptr<program> start(const std::string& path, const std::vector<std::string>& args = {},
+                                   const std::vector<std::string>& env = {});
 
     // Input through XTest, as a user's hands would give it.
     void move_pointer(Window w, int x, int y);  // relative to the window's corner
