@@ -89,10 +89,17 @@ public:
     program& operator=(const program&) = delete;
 
     int pid() const { return pid_; }
-    // The top-level window that the program maps first; None after the timeout.
-    Window wait_for_window(milliseconds timeout = milliseconds(5000));
-    // The moment its window was seen mapped.
+    // The top-level window that the program maps first; None after the
+    // timeout, whose default is generous enough for a machine whose cores
+    // are all busy (a window that comes returns at once).
+    Window wait_for_window(milliseconds timeout = milliseconds(20000));
+    // Its window was mapped after mapped_after() and seen mapped at
+    // mapped_at(); when these lie far apart, this process was held up.
+    clock::time_point mapped_after() const { return mapped_after_; }
     clock::time_point mapped_at() const { return mapped_at_; }
+    // What the window showed when it was seen mapped, and when it was read.
+    const image& first_look() const { return first_look_; }
+    clock::time_point first_look_at() const { return first_look_at_; }
     // Which SDL library the process loaded: "classic", "compat" or "".
     std::string sdl_provider() const;
 
@@ -118,7 +125,10 @@ private:
     int pid_;
     int out_fd_;
     std::vector<Window> windows_before_;
+    clock::time_point mapped_after_{};
     clock::time_point mapped_at_{};
+    image first_look_;
+    clock::time_point first_look_at_{};
     std::string output_;
     std::optional<int> status_;
 };
