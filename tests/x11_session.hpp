@@ -141,7 +141,9 @@ public:
     refresh_counter(const refresh_counter&) = delete;
     refresh_counter& operator=(const refresh_counter&) = delete;
 
-    // Waits up to `timeout` for the next refresh; false if none came.
+    // Waits up to `timeout` for a refresh that begins after this call
+    // (refreshes that came before and were not read yet are passed over);
+    // false if none came.
     bool wait_next(milliseconds timeout);
     // Refreshes seen during the next `span`.
     int count_for(milliseconds span);
