@@ -1,6 +1,6 @@
 // Fault injection for the end-to-end tests: preloaded into a program
 // (LD_PRELOAD), it makes every SDL_Flip take at least KAVEX_FLIP_DELAY_MS
-// milliseconds (120 when unset) and then calls the real SDL_Flip of whichever
+// milliseconds (80 when unset) and then calls the real SDL_Flip of whichever
 // SDL the program loaded. A program whose frames take longer than its timer
 // period falls behind on any machine, however fast or idle; everything else
 // stays the real SDL, the real X server and real input.
@@ -19,7 +19,7 @@ using flip_function = int (*)(SDL_Surface*);
 
 std::chrono::milliseconds flip_delay() {
     const char* text = std::getenv("KAVEX_FLIP_DELAY_MS");
-    return std::chrono::milliseconds(text ? std::atoi(text) : 120);
+    return std::chrono::milliseconds(text ? std::atoi(text) : 80);
 }
 
 flip_function real_flip() {
