@@ -20,6 +20,10 @@ constexpr std::uint32_t black = 0x000000;
 constexpr std::uint32_t white = 0xFFFFFF;
 constexpr std::uint32_t border_blue = 0x000032;
 constexpr int side = 400;
+// Waits for a window, a picture or a refresh end as soon as it comes; their
+// limits only stop a test whose program is stuck, so they are generous
+// enough for a machine whose cores are all busy with other work.
+constexpr milliseconds frame_timeout{10000};
 
 std::string expected_provider() {
     const char* p = std::getenv("KAVEX_EXPECT_SDL");
@@ -34,11 +38,13 @@ struct snow {
     std::unique_ptr<x11::refresh_counter> refreshes;
 };
 
-// Starts the program; unless `from_the_start`, waits for its first picture
-// (SDL may show the empty window once before that).
-snow launch(x11::session& x, const std::string& path, bool from_the_start = false) {
+// Starts the program, with `env` added to its environment; unless
+// `from_the_start`, waits for its first picture (SDL may show the empty
+// window once before that).
+snow launch(x11::session& x, const std::string& path, bool from_the_start = false,
+            const std::vector<std::string>& env = {}) {
     snow s;
-    s.app = x.start(path);
+    s.app = x.start(path, {}, env);
     if (!s.app) return s;
     s.window = s.app->wait_for_window();
     // The compatibility library may replace its first window after a while
@@ -51,7 +57,8 @@ snow launch(x11::session& x, const std::string& path, bool from_the_start = fals
     EXPECT_EQ(s.app->sdl_provider(), expected_provider());
     s.refreshes = std::make_unique<x11::refresh_counter>(x, s.window);
     if (!from_the_start) {
-        for (int i = 0; i < 10 && x.grab(s.window).all(black); ++i) s.refreshes->wait_next(milliseconds(500));
+        const auto deadline = x11::clock::now() + frame_timeout;
+        while (x.grab(s.window).all(black) && x11::clock::now() < deadline) s.refreshes->wait_next(frame_timeout);
     }
     return s;
 }
@@ -59,41 +66,53 @@ snow launch(x11::session& x, const std::string& path, bool from_the_start = fals
 // The picture right after the next refresh. The program is held still while
 // the window is read, so the frame cannot change under the reader.
 x11::image next_frame(x11::session& x, snow& s) {
-    if (!s.refreshes->wait_next(milliseconds(1000))) return {};
+    if (!s.refreshes->wait_next(frame_timeout)) return {};
     s.app->pause();
     x11::image img = x.grab(s.window);
     s.app->resume();
     return img;
 }
 
+// Within a second, even when it is behind: before the close request at most
+// the frame under way and the two ticks that may wait are handled (three
+// times 80 ms with the preloaded slow SDL_Flip), and shutting SDL down takes
+// a few milliseconds of work. Beside five busy loops the compatibility
+// library took 400 to 600 ms with 120 ms flips.
 void close_and_expect_clean_exit(x11::session& x, snow& s) {
     const auto asked = x11::clock::now();
     x.close_request(s.window);
-    EXPECT_EQ(s.app->wait_exit(milliseconds(1000)), 0) << "a close request ends the program with status 0";
-    EXPECT_LT(x11::clock::now() - asked, milliseconds(1000));
+    const std::optional<int> status = s.app->wait_exit(milliseconds(10000));
+    const auto took = std::chrono::duration_cast<milliseconds>(x11::clock::now() - asked);
+    EXPECT_EQ(status, 0) << "a close request ends the program with status 0";
+    EXPECT_LT(took, milliseconds(1000)) << "it took " << took.count() << " ms to end";
 }
 
 // Opened at 400 x 400 and black until the first tick, about 40 ms after the
-// start; returns the first pictures it shows, one per refresh.
+// start; returns the first twelve pictures read after that, one per refresh.
 std::vector<x11::image> first_frames(x11::session& x, const std::string& path) {
     std::vector<x11::image> frames;
     snow s = launch(x, path, true);
     if (s.window == None) return frames;
-    const auto looked = x11::clock::now();
-    const x11::image opened = x.grab(s.window);
+    const x11::image& opened = s.app->first_look();
     EXPECT_EQ(opened.width, side);
     EXPECT_EQ(opened.height, side);
-    // The first tick comes 40 ms after the timer starts; a look that a busy
-    // machine held up past that proves nothing either way.
-    if (looked - s.app->mapped_at() < milliseconds(30)) {
+    // The first tick comes 40 ms after the timer starts, which is after the
+    // window was mapped: a look taken less than 30 ms after the last moment
+    // the window was certainly unmapped came before it. A look that a busy
+    // machine held up longer proves nothing either way.
+    if (s.app->first_look_at() - s.app->mapped_after() < milliseconds(30)) {
         EXPECT_TRUE(opened.all(black)) << "nothing is drawn before the first tick";
     }
+    // Seen within 5 ms of the map, the window was mapped at most 5 ms before
+    // mapped_at(), so the first tick's picture cannot be read earlier than
+    // 35 ms after that.
+    const bool map_seen_promptly = s.app->mapped_at() - s.app->mapped_after() < milliseconds(5);
 
-    for (int i = 0; i < 10 && frames.size() < 4; ++i) {
+    for (int i = 0; i < 30 && frames.size() < 12; ++i) {
         x11::image frame = next_frame(x, s);
         if (frame.pixels.empty()) break;
         if (frames.empty() && frame.all(black)) continue;  // SDL showing the empty window
-        if (frames.empty()) {
+        if (frames.empty() && map_seen_promptly) {
             EXPECT_GE(x11::clock::now() - s.app->mapped_at(), milliseconds(25))
                 << "the first picture comes with the first tick, not with the window";
         }
@@ -103,27 +122,25 @@ std::vector<x11::image> first_frames(x11::session& x, const std::string& path) {
     return frames;
 }
 
-// Whether two runs showed the same pictures. A reader held up past a frame
-// period on a busy machine misses a frame, so the first picture of one run
-// may be the second of the other; a seeded generator would match none.
+// Whether two runs showed the same pictures. Each run's first picture read
+// is a few frames in, more on a busy machine, so twelve frames of each are
+// compared for any picture in common; a seeded generator would match none.
 bool same_start(const std::vector<x11::image>& a, const std::vector<x11::image>& b) {
-    if (a.empty() || b.empty()) return false;
-    for (const x11::image& img : b)
-        if (img.pixels == a.front().pixels) return true;
-    for (const x11::image& img : a)
-        if (img.pixels == b.front().pixels) return true;
+    for (const x11::image& one : a)
+        for (const x11::image& other : b)
+            if (one.pixels == other.pixels) return true;
     return false;
 }
 
 // Sideways drift of the flakes while the pointer rests on `column`: the mean
-// step per frame, over about a second.
-double drift_at(x11::session& x, snow& s, int column) {
+// step per frame, over `frames` frames.
+double drift_at(x11::session& x, snow& s, int column, int frames = 25) {
     x.move_pointer(s.window, column, 300);
     next_frame(x, s);  // the wind changes with the next event
     x11::image before = next_frame(x, s);
     double sum = 0;
     int pairs = 0;
-    for (int i = 0; i < 25; ++i) {
+    for (int i = 0; i < frames; ++i) {
         x11::image after = next_frame(x, s);
         if (after.pixels.empty()) break;
         sum += x11::mean_drift(x11::blobs(before, white), x11::blobs(after, white), side, 8);
@@ -155,29 +172,52 @@ void expect_about_25_refreshes_a_second(const std::string& path) {
     ASSERT_TRUE(x.ok());
     snow s = launch(x, path);
     ASSERT_NE(s.window, None);
+    // 25 a second over 5 seconds is 125, and never more: SDL's timer keeps
+    // to its period on average however late single ticks come, and the
+    // library adds none. A busy machine makes them fewer, since the timer
+    // thread and the program then wait for a core at every wake-up: beside
+    // two busy loops, at a load average of 6 on two cores, this counted 111
+    // to 126, and once 67. So the lower bound only tells an animation
+    // that keeps going at about its rate (a timer of 125 ms or more, or one
+    // that stops, gives fewer than 40) from one that does not.
     const int count = s.refreshes->count_for(milliseconds(5000));
-    EXPECT_GE(count, 90) << "25 a second over 5 seconds is 125";
+    EXPECT_GE(count, 40);
     EXPECT_LE(count, 140);
     close_and_expect_clean_exit(x, s);
 }
 
-// Adds flakes until a frame takes longer than the 40 ms period (fewer than
-// 20 refreshes a second), then asks the program to close.
-void expect_close_under_overload(const std::string& path, int presses_per_round, int max_rounds) {
+// The preloaded wrapper around SDL_Flip makes every refresh take at least
+// this long, two timer periods: on any machine, however fast or idle, the
+// program is far behind its timer, two ticks always wait and every other one
+// is dropped. Longer would only lengthen the wait for the close request.
+constexpr int flip_delay_ms = 80;
+
+double mean_white_pixels(x11::session& x, snow& s) {
+    double sum = 0;
+    for (int i = 0; i < 3; ++i) sum += next_frame(x, s).count(white);
+    return sum / 3;
+}
+
+// With the program far behind its timer, space presses, a pointer move and
+// the close request still get through.
+void expect_input_gets_through_when_behind(const std::string& path, int presses, int frames_to_fall,
+                                           double white_added_at_least) {
     x11::session x;
     ASSERT_TRUE(x.ok());
-    snow s = launch(x, path);
+    snow s = launch(x, path, false,
+                    {"LD_PRELOAD=" KAVEX_SLOW_FLIP, "KAVEX_FLIP_DELAY_MS=" + std::to_string(flip_delay_ms)});
     ASSERT_NE(s.window, None);
-    x.move_pointer(s.window, 200, 200);
+    // A second holds at most 1000 / 80 such refreshes, on any machine; a
+    // busy one only makes them fewer.
+    const int refreshes = s.refreshes->count_for(milliseconds(1000));
+    ASSERT_LE(refreshes, 1000 / flip_delay_ms + 1) << "the preloaded SDL_Flip did not slow it down";
 
-    int rate = 0;
-    for (int round = 0; round < max_rounds; ++round) {
-        for (int i = 0; i < presses_per_round; ++i) x.tap(XK_space);
-        s.refreshes->wait_next(milliseconds(1000));
-        rate = s.refreshes->count_for(milliseconds(500)) * 2;
-        if (rate < 20) break;
-    }
-    ASSERT_LT(rate, 20) << "could not overload the program";
+    x.move_pointer(s.window, 200, 200);  // no wind, and the keyboard reaches the window
+    const double white_before = mean_white_pixels(x, s);
+    for (int i = 0; i < presses; ++i) x.tap(XK_space);
+    for (int i = 0; i < frames_to_fall; ++i) next_frame(x, s);  // from row 0 into sight
+    EXPECT_GE(mean_white_pixels(x, s) - white_before, white_added_at_least) << "the space presses got through";
+    EXPECT_GT(drift_at(x, s, 380, 8), 0.5) << "the pointer move got through (wind +1.8)";
     close_and_expect_clean_exit(x, s);
 }
 
@@ -275,8 +315,9 @@ TEST(StarsnowEndToEnd, WindFollowsThePointer) { expect_wind_follows_the_pointer(
 
 TEST(StarsnowEndToEnd, RefreshesAbout25TimesASecond) { expect_about_25_refreshes_a_second(KAVEX_STARSNOW); }
 
-TEST(StarsnowEndToEnd, CloseRequestEndsItEvenUnderOverload) {
-    expect_close_under_overload(KAVEX_STARSNOW, 300, 20);
+TEST(StarsnowEndToEnd, InputAndTheCloseRequestGetThroughWhenItIsBehind) {
+    // Thirty stars show some 20 white pixels each once below the border.
+    expect_input_gets_through_when_behind(KAVEX_STARSNOW, 3, 30, 300);
 }
 
 // ---------------------------------------------------------------------------
@@ -306,7 +347,9 @@ TEST(DotsnowEndToEnd, ShowsOneDotPerFlakeAndAHundredMorePerSpacePress) {
     }
     x.move_pointer(s.window, 200, 200);
     x.tap(XK_space);
-    next_frame(x, s);
+    // Ticks that waited before the press are drawn first.
+    for (int i = 0; i < 20; ++i)
+        if (next_frame(x, s).count(white) >= 480) break;
     for (int i = 0; i < 10; ++i) {
         const x11::image img = next_frame(x, s);
         EXPECT_LE(img.count(white), 500);
@@ -319,8 +362,9 @@ TEST(DotsnowEndToEnd, WindFollowsThePointer) { expect_wind_follows_the_pointer(K
 
 TEST(DotsnowEndToEnd, RefreshesAbout25TimesASecond) { expect_about_25_refreshes_a_second(KAVEX_DOTSNOW); }
 
-TEST(DotsnowEndToEnd, CloseRequestEndsItEvenUnderOverload) {
-    expect_close_under_overload(KAVEX_DOTSNOW, 400, 20);
+TEST(DotsnowEndToEnd, InputAndTheCloseRequestGetThroughWhenItIsBehind) {
+    // Three hundred dots, some of them on the same pixel as another.
+    expect_input_gets_through_when_behind(KAVEX_DOTSNOW, 3, 3, 200);
 }
 
 }  // namespace

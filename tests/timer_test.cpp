@@ -1,12 +1,16 @@
 // The periodic timer: ticks through SDL's real queue and SDL's timer thread.
 // SDL's timers fire on a 10 ms grid, so bounds here are loose; exact
-// figures belong to a benchmark.
+// figures belong to a benchmark. No verdict may depend on how fast or busy
+// the machine is: a busy machine only makes ticks later and fewer (SDL never
+// fires early to catch up), so the tests wait for what they expect with a
+// generous limit and bound only what lateness cannot change.
 #include "process.hpp"
 #include "sdl_events.hpp"
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <atomic>
 #include <cstdio>
 #include <vector>
 
@@ -38,13 +42,25 @@ std::vector<int> gaps(const std::vector<int>& fired) {
     return out;
 }
 
-// Leaves no timer and nothing in the queue for the next test. A callback
-// that was running while the timer was removed gets time to push its tick.
+// A stopped timer's callback may still be running on SDL's timer thread and
+// push one more tick. SDL runs its callbacks one after another on that one
+// thread, so once a callback of our own has run, that one has finished.
+void wait_for_the_timer_thread() {
+    std::atomic<bool> ran{false};
+    const auto once = [](Uint32, void* flag) -> Uint32 {
+        static_cast<std::atomic<bool>*>(flag)->store(true);
+        return 0;  // not again
+    };
+    SDL_AddTimer(1, once, &ran);
+    while (!ran) SDL_Delay(1);
+}
+
+// Leaves no timer and nothing in the queue for the next test.
 class Timer : public ::testing::Test {
 protected:
     void TearDown() override {
         gin.timer(0);
-        SDL_Delay(30);
+        wait_for_the_timer_thread();
         test::take_waiting();
     }
 };
@@ -58,16 +74,33 @@ int stall(int ms) {
     return most;
 }
 
+// Stalls until `expected` SDL_USEREVENTs wait (at most 20 s, for a machine
+// whose cores are all busy), then `ms` longer; returns the most seen at once.
+int stall_until(int expected, int ms = 200) {
+    int most = 0;
+    for (const Uint32 end = SDL_GetTicks() + 20000; most < expected && SDL_GetTicks() < end; SDL_Delay(1))
+        most = std::max(most, test::user_events_waiting());
+    return std::max(most, stall(ms));
+}
+
+double median(std::vector<int> values) {
+    std::sort(values.begin(), values.end());
+    return values.empty() ? 0 : values[values.size() / 2];
+}
+
 }  // namespace
 
+// SDL's timers never fire early: a period of 50 ms gives gaps of 40 ms
+// (its 10 ms grid) or more. A late tick makes one gap longer and may leave
+// the next a little shorter, so the median is bounded, not each gap, and
+// from above only loosely: most ticks must be 100 ms late to pass 150.
 TEST_F(Timer, TicksArriveAboutOnePeriodApart) {
     gin.timer(50);
     const std::vector<int> fired = ticks_for(500);
     const std::vector<int> between = gaps(fired);
-    for (int gap : between) EXPECT_GE(gap, 25);
-    const double mean = double(fired.back() - fired.front()) / between.size();
-    EXPECT_GT(mean, 40);
-    EXPECT_LT(mean, 120);
+    for (int gap : between) EXPECT_GE(gap, 5) << "no two ticks together";
+    EXPECT_GE(median(between), 35);
+    EXPECT_LE(median(between), 150);
     EXPECT_LE(fired.back(), static_cast<int>(SDL_GetTicks()));
 }
 
@@ -75,8 +108,9 @@ TEST_F(Timer, StartingAgainReplacesTheTimer) {
     gin.timer(50);
     gin.timer(50);
     const std::vector<int> between = gaps(ticks_for(500));
-    // Two timers would fire about together: gaps near 0 and twice the ticks.
-    EXPECT_GE(*std::min_element(between.begin(), between.end()), 25);
+    // Two timers would fire about together: gaps near 0 and twice the ticks
+    // (about 20 in 500 ms); a busy machine only makes them fewer.
+    EXPECT_GE(*std::min_element(between.begin(), between.end()), 5);
     EXPECT_LE(between.size(), 13u);
 }
 
@@ -86,22 +120,21 @@ TEST_F(Timer, ZeroOrANegativePeriodStopsIt) {
         next();
         next();
         gin.timer(period);
-        SDL_Delay(30);
+        wait_for_the_timer_thread();
         test::take_waiting();  // what was queued before the stop
-        SDL_Delay(150);
+        SDL_Delay(150);        // a timer still running would tick 7 times
         EXPECT_EQ(test::take_waiting(), std::vector<record>{}) << "no ticks after timer(" << period << ")";
     }
 }
 
 TEST_F(Timer, TicksQueuedBeforeTheStopAreStillDelivered) {
     gin.timer(20);
-    SDL_Delay(150);
+    stall_until(tick_limit, 0);
     const int stopped = static_cast<int>(SDL_GetTicks());
     gin.timer(0);
-    SDL_Delay(100);
+    wait_for_the_timer_thread();
     const std::vector<record> waiting = test::take_waiting();
-    EXPECT_GE(waiting.size(), 1u);
-    EXPECT_LE(waiting.size(), static_cast<size_t>(tick_limit));
+    EXPECT_EQ(waiting.size(), static_cast<size_t>(tick_limit));
     for (const record& r : waiting) {
         EXPECT_TRUE(is_tick(r));
         EXPECT_LE(r[4], stopped);
@@ -111,13 +144,13 @@ TEST_F(Timer, TicksQueuedBeforeTheStopAreStillDelivered) {
 TEST_F(Timer, ATickCarriesTheTimeItFiredNotWhenItWasTaken) {
     const int started = static_cast<int>(SDL_GetTicks());
     gin.timer(30);
-    SDL_Delay(300);
+    stall_until(1, 0);
+    const int seen_waiting = static_cast<int>(SDL_GetTicks());
+    SDL_Delay(150);
     const record first = next();
-    const int taken = static_cast<int>(SDL_GetTicks());
     ASSERT_TRUE(is_tick(first));
-    EXPECT_GE(first[4], started + 20);
-    EXPECT_LT(first[4], started + 200);
-    EXPECT_GE(taken - first[4], 100);
+    EXPECT_GE(first[4], started + 20) << "not before its period (on SDL's 10 ms grid)";
+    EXPECT_LE(first[4], seen_waiting) << "it fired before it was seen waiting, 150 ms before it was taken";
 }
 
 // The mended fault: SDL's queue holds 127 events (128 on the compatibility
@@ -126,7 +159,7 @@ TEST_F(Timer, ATickCarriesTheTimeItFiredNotWhenItWasTaken) {
 
 TEST_F(Timer, AtMostTwoTicksWaitWhileTheProgramIsBehind) {
     gin.timer(1);  // SDL fires it every 10 ms
-    EXPECT_EQ(stall(500), tick_limit);
+    EXPECT_EQ(stall_until(tick_limit, 500), tick_limit);
     // Taken one by one, each leaves room for one more, never for more.
     for (int i = 0; i < 5; ++i) {
         EXPECT_TRUE(is_tick(next()));
@@ -137,7 +170,7 @@ TEST_F(Timer, AtMostTwoTicksWaitWhileTheProgramIsBehind) {
 TEST_F(Timer, UserEventsDoNotLoosenTheLimit) {
     for (int i = 0; i < 5; ++i) ASSERT_TRUE(push(test::user_event(1000 + i)));
     gin.timer(1);
-    stall(100);  // five user events, then the ticks: the queue is full of ticks
+    stall_until(5 + tick_limit, 0);  // five user events, then as many ticks as may wait
     for (int i = 0; i < 5; ++i) {
         EXPECT_EQ(next(), (record{0, 0, 0, 0, 1000 + i}));  // reported as ticks, like any user event
         EXPECT_EQ(stall(40), 5 - 1 - i + tick_limit) << "only the timer's own ticks count down";
@@ -146,15 +179,15 @@ TEST_F(Timer, UserEventsDoNotLoosenTheLimit) {
 
 TEST_F(Timer, TicksComeBackAfterAStopWhateverWasWaiting) {
     gin.timer(1);
-    EXPECT_EQ(stall(100), tick_limit);
+    EXPECT_EQ(stall_until(tick_limit), tick_limit);
     gin.timer(0);
-    SDL_Delay(30);
+    wait_for_the_timer_thread();
     EXPECT_EQ(test::take_waiting().size(), static_cast<size_t>(tick_limit));
     ASSERT_TRUE(push(test::user_event(5)));  // one more to count down, from no timer at all
     EXPECT_EQ(next(), (record{0, 0, 0, 0, 5}));
 
     gin.timer(1);
-    EXPECT_EQ(stall(100), tick_limit) << "the count neither went below zero nor stuck";
+    EXPECT_EQ(stall_until(tick_limit), tick_limit) << "the count neither went below zero nor stuck";
     gin.timer(20);  // replaced while two wait
     EXPECT_EQ(test::take_waiting().size(), static_cast<size_t>(tick_limit));
     EXPECT_TRUE(is_tick(next()));
@@ -168,7 +201,7 @@ TEST_F(Timer, TicksComeBackAfterTheQueueWasFullOfInput) {
     SDL_Delay(100);  // every tick meanwhile finds no room
     for (int moves = 0; moves < pushed;)
         if (!is_tick(next())) ++moves;
-    EXPECT_EQ(stall(100), tick_limit) << "ticks that found no room do not count as waiting";
+    EXPECT_EQ(stall_until(tick_limit), tick_limit) << "ticks that found no room do not count as waiting";
 }
 
 // The close request needs a process of its own: quit stays set.
@@ -176,7 +209,7 @@ TEST_F(Timer, CloseRequestAndKeysGetThroughAfterALongStall) {
     if (test::ran_in_own_process()) return;
     gin.timer(1);
     // Longer than the 1.27 s that ticks every 10 ms would need to fill the queue.
-    const int most_waiting = stall(1500);
+    const int most_waiting = stall_until(tick_limit, 1500);
     EXPECT_EQ(most_waiting, tick_limit);
 
     EXPECT_TRUE(push(test::key_down(SDLK_SPACE, ' ')));

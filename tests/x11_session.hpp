@@ -55,8 +55,10 @@ public:
     const std::string& display_name() const { return name_; }
 
     // Starts `path` with this display and the test's own environment (which
-    // carries the SDL provider's LD_LIBRARY_PATH), its stdout on a pipe.
-    std::unique_ptr<program> start(const std::string& path, const std::vector<std::string>& args = {});
+    // carries the SDL provider's LD_LIBRARY_PATH), in which each NAME=VALUE of
+    // `env` is added or replaces its namesake; its stdout on a pipe.
+    std::unique_ptr<program> start(const std::string& path, const std::vector<std::string>& args = {},
+                                   const std::vector<std::string>& env = {});
 
     // Input through XTest, as a user's hands would give it.
     void move_pointer(Window w, int x, int y);  // relative to the window's corner
@@ -87,10 +89,17 @@ public:
     program& operator=(const program&) = delete;
 
     int pid() const { return pid_; }
-    // The top-level window that the program maps first; None after the timeout.
-    Window wait_for_window(milliseconds timeout = milliseconds(5000));
-    // The moment its window was seen mapped.
+    // The top-level window that the program maps first; None after the
+    // timeout, whose default is generous enough for a machine whose cores
+    // are all busy (a window that comes returns at once).
+    Window wait_for_window(milliseconds timeout = milliseconds(20000));
+    // Its window was mapped after mapped_after() and seen mapped at
+    // mapped_at(); when these lie far apart, this process was held up.
+    clock::time_point mapped_after() const { return mapped_after_; }
     clock::time_point mapped_at() const { return mapped_at_; }
+    // What the window showed when it was seen mapped, and when it was read.
+    const image& first_look() const { return first_look_; }
+    clock::time_point first_look_at() const { return first_look_at_; }
     // Which SDL library the process loaded: "classic", "compat" or "".
     std::string sdl_provider() const;
 
@@ -116,7 +125,10 @@ private:
     int pid_;
     int out_fd_;
     std::vector<Window> windows_before_;
+    clock::time_point mapped_after_{};
     clock::time_point mapped_at_{};
+    image first_look_;
+    clock::time_point first_look_at_{};
     std::string output_;
     std::optional<int> status_;
 };
@@ -129,7 +141,9 @@ public:
     refresh_counter(const refresh_counter&) = delete;
     refresh_counter& operator=(const refresh_counter&) = delete;
 
-    // Waits up to `timeout` for the next refresh; false if none came.
+    // Waits up to `timeout` for a refresh that begins after this call
+    // (refreshes that came before and were not read yet are passed over);
+    // false if none came.
     bool wait_next(milliseconds timeout);
     // Refreshes seen during the next `span`.
     int count_for(milliseconds span);

@@ -29,7 +29,9 @@ case $action in
     setsid Xvfb -displayfd 3 -screen 0 640x480x24 -br -nolisten tcp -noreset \
       3>"$dir/displayfd" >"$dir/xvfb.log" 2>&1 </dev/null &
     echo $! >"$dir/xvfb.pid"
-    for _ in $(seq 100); do
+    # Up to 60 s: a server that starts returns at once, and one machine's
+    # cores may all be busy with other work.
+    for _ in $(seq 600); do
       if [[ -s "$dir/displayfd" ]] && grep -q . "$dir/displayfd"; then
         echo ":$(head -n1 "$dir/displayfd" | tr -d '[:space:]')" >"$dir/display"
         echo "Xvfb on $(cat "$dir/display")"
