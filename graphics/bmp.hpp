@@ -26,11 +26,13 @@ inline void put_le(std::uint8_t*& p, std::uint32_t value, int bytes) {
 inline bool encode_bmp24(const std::uint8_t* pixels, std::ptrdiff_t pitch, int width, int height,
                          platform::encoded_image& out) {
     using bmp_detail::put_le;
-    constexpr std::size_t header_size = 14 + 40;
-    const std::size_t row_bytes = (3 * static_cast<std::size_t>(width) + 3) & ~std::size_t{3};
-    const std::size_t image_size = row_bytes * static_cast<std::size_t>(height);
-    if (width <= 0 || height <= 0 || image_size > 0xFFFFFFFFu - header_size) return false;
-    const std::size_t size = header_size + image_size;
+    constexpr std::uint32_t header_size = 14 + 40;
+    if (width <= 0 || height <= 0) return false;
+    // In 64 bits, which hold the product of any two int sides.
+    const std::uint64_t row_bytes = (3 * static_cast<std::uint64_t>(width) + 3) & ~std::uint64_t{3};
+    const std::uint64_t image_size = row_bytes * static_cast<std::uint64_t>(height);
+    if (image_size > 0xFFFFFFFFu - header_size || image_size + header_size > SIZE_MAX) return false;
+    const auto size = static_cast<std::size_t>(header_size + image_size);
     out.bytes.reset(new (std::nothrow) std::uint8_t[size]);
     if (!out.bytes) return false;
     out.size = size;
@@ -52,7 +54,7 @@ inline bool encode_bmp24(const std::uint8_t* pixels, std::ptrdiff_t pitch, int w
     p += 16;
     for (int y = height - 1; y >= 0; --y) {
         const std::uint8_t* row = pixels + y * pitch;
-        std::uint8_t* end = p + row_bytes;
+        std::uint8_t* end = p + static_cast<std::size_t>(row_bytes);
         for (int x = 0; x < width; ++x) {
             std::uint32_t value;
             std::memcpy(&value, row + 4 * x, 4);
