@@ -188,6 +188,17 @@ namespace {
 // long enough that an idle page costs next to nothing.
 constexpr Uint32 poll_interval = 4;
 
+// The longest the program keeps the page's thread: a program that falls
+// behind finds a tick waiting at every wait and would never sleep, and the
+// browser would show no frame and take no input.
+constexpr Uint32 hold_at_most = 20;
+Uint32 last_slept = 0;
+
+void sleep_for(Uint32 ms) {
+    SDL_Delay(ms);
+    last_slept = SDL_GetTicks();
+}
+
 // The timer: ticks fall due every `period` ms from when it was started. At
 // most `tick_limit` wait to be taken; while they wait, the ones that fall due
 // are dropped, as on the desktop, so that a program that falls behind gets
@@ -271,6 +282,7 @@ void adapt(SDL_Event& e) {
 }  // namespace
 
 bool wait(SDL_Event& e) {
+    if (SDL_GetTicks() - last_slept >= hold_at_most) sleep_for(0);
     for (;;) {
         if (wheel_release_waiting) {
             wheel_release_waiting = false;
@@ -287,7 +299,7 @@ bool wait(SDL_Event& e) {
         if (take_tick(e)) return true;
         Uint32 sleep = poll_interval;
         if (period > 0) sleep = std::clamp<Uint32>(next_due - now, 1, poll_interval);
-        SDL_Delay(sleep);
+        sleep_for(sleep);
     }
 }
 

@@ -26,13 +26,14 @@ const chromium_args = [
   '--disable-backgrounding-occluded-windows',
 ];
 
-export async function launch() {
+export async function launch(options = {}) {
   const profile = fs.mkdtempSync(path.join(os.tmpdir(), 'kavex-chromium-'));
   const browser = await puppeteer.launch({
     executablePath: process.env.KAVEX_CHROMIUM || '/usr/bin/chromium',
     headless: true,
     userDataDir: profile,
     args: chromium_args,
+    ...options,
   });
   return {
     browser,
