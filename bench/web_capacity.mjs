@@ -81,7 +81,9 @@ async function first_frame_ms(browser, name, runs) {
 }
 
 const chromium = await launch({ protocolTimeout: 600000 });
-const pages = fs.readdirSync(pages_dir).filter((f) => f.endsWith('.html')).sort();
+// The project's programs: the two snowfalls and every example.
+const examples = fs.readdirSync(new URL('../examples', import.meta.url)).filter((f) => f.endsWith('.cpp'));
+const pages = ['starsnow', 'dotsnow', ...examples.map((f) => path.basename(f, '.cpp')).sort()].map((n) => `${n}.html`);
 console.log('| page | size | first frame (median of 5) |\n|---|---:|---:|');
 for (const file of pages) {
   const name = path.basename(file, '.html');
