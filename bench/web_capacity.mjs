@@ -1,6 +1,7 @@
 // The pages in headless Chromium: each page's size, the time from opening it
 // to its first frame, and how many flakes each snowfall moves at 25 frames a
-// second. bench/web_capacity.sh builds the pages and runs this.
+// second, and what a waiting page costs. bench/web_capacity.sh builds the
+// pages and runs this.
 //
 // Capacity as for the desktop (bench/snow_capacity.sh): space presses bring
 // each count of flakes, then over three seconds the page's refreshes and the
@@ -66,6 +67,18 @@ async function capacity(browser, name, start, per_press, counts) {
   return { rows, ns_per_flake: slope * 1e6, base_ms: base, at_25: (40 - base) / slope };
 }
 
+// The share of a core a page's main thread takes while the program waits:
+// hello waits for nothing, events for its one-second timer.
+async function idle_percent(browser, name) {
+  const p = await open_page(name, { browser });
+  await sleep(1000);
+  const before = await busy_seconds(p);
+  await sleep(5000);
+  const percent = ((await busy_seconds(p)) - before) / 5 * 100;
+  await p.close();
+  return percent;
+}
+
 async function first_frame_ms(browser, name, runs) {
   const times = [];
   for (let i = 0; i < runs; ++i) {
@@ -91,6 +104,8 @@ for (const file of pages) {
   const first = await first_frame_ms(chromium.browser, name, 5);
   console.log(`| ${name} | ${kb.toFixed(0)} KB | ${first === null ? 'no window' : `${first.toFixed(0)} ms`} |`);
 }
+console.log('\n| waiting page | main thread busy |\n|---|---:|');
+for (const name of ['hello', 'events']) console.log(`| ${name} | ${(await idle_percent(chromium.browser, name)).toFixed(2)} % of a core |`);
 for (const [name, start, per_press, counts] of [
   ['dotsnow', 400, 100, [1000, 10000, 100000, 300000, 500000, 1000000]],
   ['starsnow', 100, 10, [1000, 10000, 30000, 50000, 100000]],

@@ -5,9 +5,10 @@
 // canvas, the window's included, is plain memory that the library owns, in
 // the same 0x00RRGGBB layout as on the desktop; fills and copies work on it
 // directly; a refresh converts the window's pixels once into the page's
-// canvas; waiting polls SDL and sleeps between polls (the program is built
-// with Asyncify, which turns the sleep into a return to the browser); and
-// the periodic timer is kept here, its ticks made inside the wait.
+// canvas; waiting polls SDL and sleeps until input comes or the next tick is
+// due (the program is built with Asyncify, which turns the sleep into a
+// return to the browser); and the periodic timer is kept here, its ticks
+// made inside the wait.
 #include "bmp.hpp"
 #include "pixels.hpp"
 #include "platform.hpp"
@@ -17,6 +18,7 @@
 #include <new>
 
 // The page's side, in web/library.js.
+extern "C" void kavex_page_wait(Uint32 ms);
 extern "C" void kavex_page_frame();
 extern "C" void kavex_page_saved(const char* name);
 
@@ -184,9 +186,9 @@ void saved(const std::string& name) {
 
 namespace {
 
-// How long the wait sleeps between polls: short enough for a prompt key,
-// long enough that an idle page costs next to nothing.
-constexpr Uint32 poll_interval = 4;
+// The longest the wait sleeps without a tick to wait for; input for the
+// program ends the sleep at once (kavex_page_wait).
+constexpr Uint32 longest_sleep = 250;
 
 // The longest the program keeps the page's thread: a program that falls
 // behind finds a tick waiting at every wait and would never sleep, and the
@@ -195,7 +197,7 @@ constexpr Uint32 hold_at_most = 20;
 Uint32 last_slept = 0;
 
 void sleep_for(Uint32 ms) {
-    SDL_Delay(ms);
+    kavex_page_wait(ms);
     last_slept = SDL_GetTicks();
 }
 
@@ -297,9 +299,7 @@ bool wait(SDL_Event& e) {
             return true;
         }
         if (take_tick(e)) return true;
-        Uint32 sleep = poll_interval;
-        if (period > 0) sleep = std::clamp<Uint32>(next_due - now, 1, poll_interval);
-        sleep_for(sleep);
+        sleep_for(period > 0 ? std::clamp<Uint32>(next_due - now, 1, longest_sleep) : longest_sleep);
     }
 }
 
