@@ -1,6 +1,7 @@
 // The canvas: pen-relative dots, lines and boxes on a 32-bit surface.
 #include "graphics.hpp"
 #include "pixels.hpp"
+#include "platform.hpp"
 
 #include <algorithm>
 #include <cstdlib>
@@ -22,8 +23,7 @@ namespace {
 
 SDL_Surface* create_surface(unsigned width, unsigned height) {
     if (width > max_width || height > max_height) return nullptr;
-    return SDL_CreateRGBSurface(SDL_SRCCOLORKEY, static_cast<int>(width), static_cast<int>(height), 32,
-                                0, 0, 0, 0);
+    return platform::create_surface(static_cast<int>(width), static_cast<int>(height));
 }
 
 }  // namespace
@@ -100,7 +100,7 @@ void canvas::draw_box(int dx, int dy) {
     rect.h = static_cast<Uint16>(std::abs(dy) + 1);
     pen_x = static_cast<std::int32_t>(x);
     pen_y = static_cast<std::int32_t>(y);
-    SDL_FillRect(surface, &rect, static_cast<Uint32>(color));
+    platform::fill(surface, rect, static_cast<std::uint32_t>(color));
 }
 
 }  // namespace kavex

@@ -1,6 +1,7 @@
 // Rectangle copies between canvases, leaving out a transparent source's black.
 #include "graphics.hpp"
 #include "pixels.hpp"
+#include "platform.hpp"
 
 #include <cstdint>
 
@@ -53,26 +54,6 @@ bool fits_rect(const area& r) {
     return r.x <= INT16_MAX && r.y <= INT16_MAX && r.w <= UINT16_MAX && r.h <= UINT16_MAX;
 }
 
-// The key is decided by each copy alone: a key that an earlier transparent
-// copy left on the surface must not hide black from an opaque one.
-void set_black_key(SDL_Surface* s, bool on) {
-    SDL_SetColorKey(s, on ? SDL_SRCCOLORKEY : 0, 0);
-}
-
-// A keyed blit reads and writes pixel by pixel, so within one surface it
-// would read back pixels it has just written where the rectangles overlap.
-// The source rectangle is taken aside first.
-void copy_within(SDL_Surface* s, SDL_Rect from, SDL_Rect to, bool keyed) {
-    const SDL_PixelFormat* f = s->format;
-    SDL_Surface* aside = SDL_CreateRGBSurface(0, from.w, from.h, 32, f->Rmask, f->Gmask, f->Bmask, f->Amask);
-    if (!aside) return;
-    set_black_key(s, false);
-    SDL_UpperBlit(s, &from, aside, nullptr);
-    set_black_key(aside, keyed);
-    SDL_UpperBlit(aside, nullptr, s, &to);
-    SDL_FreeSurface(aside);
-}
-
 }  // namespace
 
 void canvas::blitfrom(const canvas& source, int sx, int sy, int w, int h, int dx, int dy) {
@@ -91,11 +72,7 @@ void canvas::blitfrom(const canvas& source, int sx, int sy, int w, int h, int dx
     clip(to, from, surface);
     if (from.w <= 0 || from.h <= 0 || !fits_rect(from) || !fits_rect(to)) return;
 
-    SDL_Rect from_rect = rect_of(from);
-    SDL_Rect to_rect = rect_of(to);
-    if (from_surface == surface) return copy_within(surface, from_rect, to_rect, keyed);
-    set_black_key(from_surface, keyed);
-    SDL_UpperBlit(from_surface, &from_rect, surface, &to_rect);
+    platform::copy(from_surface, rect_of(from), surface, rect_of(to), keyed);
 }
 
 void canvas::blitfrom(const canvas& source, int dx, int dy) { blitfrom(source, -1, -1, -1, -1, dx, dy); }

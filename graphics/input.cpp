@@ -1,8 +1,11 @@
 // The input source: SDL's events as one record, and the periodic timer.
+// Waiting and the timer are the platform's (platform.hpp); the record is made
+// here, the same everywhere.
 #include "graphics.hpp"
 #include "keys.inc"
+#include "platform.hpp"
 
-#include <atomic>
+#include <cstdint>
 #include <cstring>
 #include <new>
 #include <type_traits>
@@ -11,51 +14,12 @@ namespace kavex {
 
 namespace {
 
-SDL_TimerID timer_id = nullptr;
-
-// SDL's queue holds only 127 events (128 on the compatibility library). A
-// program whose frame takes longer than the timer period would let ticks
-// fill it, and from then on SDL would drop keys, mouse events and even the
-// close request. So at most `tick_limit` ticks wait in the queue: the timer
-// thread counts the ticks it pushed, the main thread counts down the ones it
-// takes, and a tick that would pass the limit is dropped.
-constexpr int tick_limit = 2;
-std::atomic<int> ticks_waiting{0};
-
-// Marks the timer's own ticks. An SDL_USEREVENT pushed by anyone else is
-// reported as a tick too, but it was never counted, so it is not counted down.
-char timer_mark;
-
-bool reserve_tick() {
-    int waiting = ticks_waiting.load();
-    while (waiting < tick_limit)
-        if (ticks_waiting.compare_exchange_weak(waiting, waiting + 1)) return true;
-    return false;
-}
-
-// Never below zero, whatever happens to the queue.
-void release_tick() {
-    int waiting = ticks_waiting.load();
-    while (waiting > 0 && !ticks_waiting.compare_exchange_weak(waiting, waiting - 1)) {
-    }
-}
-
-// Runs on SDL's timer thread: only the counter and SDL's own queue are touched.
-Uint32 timer_event(Uint32 interval, void*) {
-    if (!reserve_tick()) return interval;  // the program is behind: drop this tick
-    SDL_Event tick{};
-    tick.user.type = SDL_USEREVENT;
-    tick.user.code = static_cast<int>(SDL_GetTicks());  // when it fired, not when taken
-    tick.user.data1 = &timer_mark;
-    if (SDL_PushEvent(&tick) != 0) release_tick();  // the queue is full of other events
-    return interval;
-}
-
 // A pushed event may carry any number as its key symbol, and SDLKey has no
 // value for most of them: loading such a symbol as an SDLKey would be
-// undefined, so its bytes are read as the integer they hold.
+// undefined, so its bytes are read as the integer they hold. (SDLKey is an
+// enumeration on the desktop and a plain integer in the browser.)
 int symbol_of(const SDL_keysym& keysym) {
-    std::underlying_type_t<SDLKey> raw;
+    std::int32_t raw;
     static_assert(sizeof raw == sizeof keysym.sym);
     std::memcpy(&raw, &keysym.sym, sizeof raw);
     return static_cast<int>(raw);
@@ -86,7 +50,6 @@ bool translate(const SDL_Event& e, event& ev) {
         return true;
     case SDL_USEREVENT:
         ev.ticks = e.user.code;
-        if (e.user.data1 == &timer_mark) release_tick();
         return true;
     default:
         return false;
@@ -114,8 +77,7 @@ grinput& grinput::wait_event(event& ev) {
     ev = nullev;
     if (quit) return *this;  // SDL is not asked again
     SDL_Event e;
-    // A failed wait returns 0 on the classic library and -1 on the compatibility one.
-    while (SDL_WaitEvent(&e) > 0) {
+    while (platform::wait(e)) {
         if (e.type == SDL_QUIT) {
             quit = true;
             return *this;
@@ -126,12 +88,6 @@ grinput& grinput::wait_event(event& ev) {
     return *this;
 }
 
-void grinput::timer(int period) {
-    if (timer_id) {
-        SDL_RemoveTimer(timer_id);
-        timer_id = nullptr;
-    }
-    if (period > 0) timer_id = SDL_AddTimer(static_cast<Uint32>(period), timer_event, nullptr);
-}
+void grinput::timer(int period) { platform::timer(period); }
 
 }  // namespace kavex

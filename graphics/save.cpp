@@ -6,6 +6,7 @@
 // old one only once it is complete. A device or a pipe is written directly.
 #include "graphics.hpp"
 #include "pixels.hpp"
+#include "platform.hpp"
 
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -13,7 +14,6 @@
 
 #include <atomic>
 #include <cerrno>
-#include <climits>
 #include <cstdint>
 #include <cstdlib>
 #include <memory>
@@ -22,51 +22,12 @@
 
 namespace kavex {
 
-using internal::locked_pixels;
 using internal::usable;
+using platform::encoded_image;
 
 namespace {
 
-struct encoded_image {
-    std::unique_ptr<Uint8[]> bytes;
-    std::size_t size = 0;
-};
-
-// Room for any BMP header in front of the pixel rows.
-constexpr std::size_t header_room = 1024;
-
-std::uint32_t read_le32(const Uint8* p) {
-    return p[0] | (std::uint32_t{p[1]} << 8) | (std::uint32_t{p[2]} << 16) | (std::uint32_t{p[3]} << 24);
-}
-
-// SDL's BMP writer, given the canvas's pixels through a view that carries no
-// colour key, writes 24 bits per pixel under both SDL providers; with the key
-// one of them would write 32 bits and mark every black pixel see-through.
-bool encode(SDL_Surface* surface, encoded_image& out) {
-    locked_pixels px(surface);
-    if (!px) return false;
-    const std::size_t row_bytes = (3 * static_cast<std::size_t>(surface->w) + 3) & ~std::size_t{3};
-    const std::size_t capacity = header_room + row_bytes * static_cast<std::size_t>(surface->h);
-    if (capacity > INT_MAX) return false;  // SDL's memory streams count in int
-    out.bytes.reset(new (std::nothrow) Uint8[capacity]);
-    if (!out.bytes) return false;
-
-    SDL_Surface* view = SDL_CreateRGBSurfaceFrom(px.at(0, 0), surface->w, surface->h, 32,
-                                                 static_cast<int>(px.pitch()), 0xFF0000, 0xFF00, 0xFF, 0);
-    SDL_RWops* stream = SDL_RWFromMem(out.bytes.get(), static_cast<int>(capacity));
-    const bool written = view && stream && SDL_SaveBMP_RW(view, stream, 0) == 0;
-    const long size = stream ? SDL_RWtell(stream) : -1;
-    if (stream) SDL_RWclose(stream);
-    if (view) SDL_FreeSurface(view);
-
-    // A memory stream cuts what does not fit without a word: room left over,
-    // and a size field that counts every byte, show the image is whole.
-    if (!written || size < 14 || static_cast<std::size_t>(size) >= capacity) return false;
-    out.size = static_cast<std::size_t>(size);
-    return read_le32(out.bytes.get() + 2) == out.size;
-}
-
-bool write_all(int fd, const Uint8* data, std::size_t size) {
+bool write_all(int fd, const std::uint8_t* data, std::size_t size) {
     while (size > 0) {
         const ssize_t n = ::write(fd, data, size);
         if (n < 0 && errno == EINTR) continue;
@@ -144,7 +105,9 @@ bool canvas::save(const std::string& name) const {
     if (!usable(surface)) return false;
     try {
         encoded_image image;
-        return encode(surface, image) && write_file(name, image);
+        if (!platform::encode_bmp(surface, image) || !write_file(name, image)) return false;
+        platform::saved(name);
+        return true;
     } catch (const std::bad_alloc&) {
         return false;
     }

@@ -2,6 +2,7 @@
 // and then binds the input source.
 #include "graphics.hpp"
 #include "pixels.hpp"
+#include "platform.hpp"
 
 #include <cstdlib>
 #include <new>
@@ -10,8 +11,6 @@
 namespace kavex {
 
 namespace {
-
-constexpr Uint32 window_flags = SDL_HWSURFACE | SDL_DOUBLEBUF;
 
 void destroy_window();
 
@@ -36,17 +35,15 @@ void destroy_window() { groutput::instance().~groutput(); }
 }  // namespace
 
 groutput::groutput() {
-    if (SDL_Init(SDL_INIT_VIDEO | SDL_INIT_TIMER) < 0) std::exit(1);
-    SDL_EnableUNICODE(1);
+    if (!platform::start()) std::exit(1);
     surface = nullptr;
 }
 
-groutput::~groutput() { SDL_Quit(); }
+groutput::~groutput() { platform::stop(); }
 
 bool groutput::open(unsigned width, unsigned height, bool fullscreen) {
-    const Uint32 flags = fullscreen ? window_flags | SDL_FULLSCREEN : window_flags;
     surface = width <= internal::max_width && height <= internal::max_height
-                  ? SDL_SetVideoMode(static_cast<int>(width), static_cast<int>(height), 32, flags)
+                  ? platform::open_window(static_cast<int>(width), static_cast<int>(height), fullscreen)
                   : nullptr;
     pen_x = static_cast<std::int32_t>(width / 2);
     pen_y = static_cast<std::int32_t>(height / 2);
@@ -54,7 +51,7 @@ bool groutput::open(unsigned width, unsigned height, bool fullscreen) {
 }
 
 void groutput::refresh() {
-    if (surface) SDL_Flip(surface);
+    if (surface) platform::show(surface);
 }
 
 // SDL starts before main: first the window, then the input source.

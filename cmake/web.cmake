@@ -1,0 +1,62 @@
+# The browser build: each program becomes one self-contained web page,
+# NAME.html, in KAVEX_WEB_PAGES_DIR (the build folder by default).
+#
+#   emcmake cmake -S . -B build-web                 every program of the project
+#   emcmake cmake -S . -B DIR -DKAVEX_WEB_PROGRAM=/path/to/own.cpp
+#                                                   one program of one's own
+#
+# The programs' blocking loops run through Asyncify: the library's wait
+# sleeps, and the sleep returns to the browser until the next poll.
+set(KAVEX_WEB_PAGES_DIR "${CMAKE_BINARY_DIR}" CACHE PATH "Where the pages go")
+set(KAVEX_WEB_PROGRAM "" CACHE FILEPATH "A one-file program of one's own to build instead of the project's")
+
+add_subdirectory(graphics)
+
+set(kavex_web_link_options
+  -sASYNCIFY -sASYNCIFY_STACK_SIZE=262144  # C++ frames are deep for the default 4 KB
+  -sALLOW_MEMORY_GROWTH=1                  # a large canvas fails to open instead of aborting
+  -sSINGLE_FILE=1                          # the wasm inside the page, which then opens from file://
+  -sMINIFY_HTML=0)
+
+# Makes the program `target` the page NAME.html, with `hint` as the line of
+# help under the picture.
+function(kavex_web_page target name hint)
+  set(KAVEX_PAGE_TITLE ${name})
+  set(KAVEX_PAGE_HINT ${hint})
+  set(shell ${CMAKE_BINARY_DIR}/shells/${name}.html)
+  configure_file(${PROJECT_SOURCE_DIR}/web/shell.html.in ${shell} @ONLY)
+  target_link_libraries(${target} PRIVATE kavex::kavex)
+  target_link_options(${target} PRIVATE ${kavex_web_link_options} "SHELL:--shell-file ${shell}")
+  set_target_properties(${target} PROPERTIES OUTPUT_NAME ${name} SUFFIX .html
+    RUNTIME_OUTPUT_DIRECTORY ${KAVEX_WEB_PAGES_DIR} LINK_DEPENDS ${shell})
+endfunction()
+
+set(kavex_click_hint "Click the picture to give it the keyboard.")
+
+if(KAVEX_WEB_PROGRAM)
+  get_filename_component(name ${KAVEX_WEB_PROGRAM} NAME_WE)
+  add_executable(own_program ${KAVEX_WEB_PROGRAM})
+  kavex_web_page(own_program ${name} "${kavex_click_hint}")
+  return()
+endif()
+
+set(kavex_snow_hint "Move the mouse left or right to turn the wind; press space for more snow.")
+set(hint_starsnow "${kavex_snow_hint}")
+set(hint_dotsnow "${kavex_snow_hint}")
+set(hint_hello "A first program: it draws once and waits until the page is closed.")
+set(hint_shapes "Lines, boxes and dots drawn through the command stream.")
+set(hint_events "Click the picture, then type, click and move the mouse: each event is printed below.")
+set(hint_fontsheet "Every character of the built-in font.")
+set(hint_text "Sentences in Central European languages, in the built-in font.")
+set(hint_sprites "Move the mouse over the picture; press S to save it, then download it below.")
+
+add_subdirectory(examples)
+add_subdirectory(dotsnow)
+add_subdirectory(starsnow)
+get_property(kavex_examples DIRECTORY ${PROJECT_SOURCE_DIR}/examples PROPERTY BUILDSYSTEM_TARGETS)
+foreach(program starsnow dotsnow ${kavex_examples})
+  if(NOT DEFINED hint_${program})
+    set(hint_${program} "${kavex_click_hint}")
+  endif()
+  kavex_web_page(${program} ${program} "${hint_${program}}")
+endforeach()

@@ -1,0 +1,167 @@
+// The library on a desktop SDL 1.2 (the classic library or the one on SDL2):
+// SDL's own surfaces, fills, keyed blits and BMP writer, its blocking wait
+// and its timer thread.
+#include "platform.hpp"
+#include "pixels.hpp"
+
+#include <atomic>
+#include <climits>
+#include <new>
+
+namespace kavex::platform {
+
+using internal::locked_pixels;
+
+bool start() {
+    if (SDL_Init(SDL_INIT_VIDEO | SDL_INIT_TIMER) < 0) return false;
+    SDL_EnableUNICODE(1);
+    return true;
+}
+
+void stop() { SDL_Quit(); }
+
+SDL_Surface* create_surface(int width, int height) {
+    return SDL_CreateRGBSurface(SDL_SRCCOLORKEY, width, height, 32, 0, 0, 0, 0);
+}
+
+SDL_Surface* open_window(int width, int height, bool fullscreen) {
+    const Uint32 window_flags = SDL_HWSURFACE | SDL_DOUBLEBUF;
+    return SDL_SetVideoMode(width, height, 32, fullscreen ? window_flags | SDL_FULLSCREEN : window_flags);
+}
+
+void show(SDL_Surface* window) { SDL_Flip(window); }
+
+void fill(SDL_Surface* s, const SDL_Rect& area, std::uint32_t value) {
+    SDL_Rect r = area;
+    SDL_FillRect(s, &r, value);
+}
+
+namespace {
+
+// The key is decided by each copy alone: a key that an earlier transparent
+// copy left on the surface must not hide black from an opaque one.
+void set_black_key(SDL_Surface* s, bool on) { SDL_SetColorKey(s, on ? SDL_SRCCOLORKEY : 0, 0); }
+
+// A keyed blit reads and writes pixel by pixel, so within one surface it
+// would read back pixels it has just written where the rectangles overlap.
+// The source rectangle is taken aside first.
+void copy_within(SDL_Surface* s, SDL_Rect from, SDL_Rect to, bool keyed) {
+    const SDL_PixelFormat* f = s->format;
+    SDL_Surface* aside = SDL_CreateRGBSurface(0, from.w, from.h, 32, f->Rmask, f->Gmask, f->Bmask, f->Amask);
+    if (!aside) return;
+    set_black_key(s, false);
+    SDL_UpperBlit(s, &from, aside, nullptr);
+    set_black_key(aside, keyed);
+    SDL_UpperBlit(aside, nullptr, s, &to);
+    SDL_FreeSurface(aside);
+}
+
+}  // namespace
+
+void copy(SDL_Surface* from, const SDL_Rect& from_area, SDL_Surface* to, const SDL_Rect& to_area, bool keyed) {
+    if (from == to) return copy_within(to, from_area, to_area, keyed);
+    SDL_Rect source = from_area, target = to_area;
+    set_black_key(from, keyed);
+    SDL_UpperBlit(from, &source, to, &target);
+}
+
+namespace {
+
+// Room for any BMP header in front of the pixel rows.
+constexpr std::size_t header_room = 1024;
+
+std::uint32_t read_le32(const std::uint8_t* p) {
+    return p[0] | (std::uint32_t{p[1]} << 8) | (std::uint32_t{p[2]} << 16) | (std::uint32_t{p[3]} << 24);
+}
+
+}  // namespace
+
+// SDL's BMP writer, given the canvas's pixels through a view that carries no
+// colour key, writes 24 bits per pixel under both SDL providers; with the key
+// one of them would write 32 bits and mark every black pixel see-through.
+bool encode_bmp(SDL_Surface* surface, encoded_image& out) {
+    locked_pixels px(surface);
+    if (!px) return false;
+    const std::size_t row_bytes = (3 * static_cast<std::size_t>(surface->w) + 3) & ~std::size_t{3};
+    const std::size_t capacity = header_room + row_bytes * static_cast<std::size_t>(surface->h);
+    if (capacity > INT_MAX) return false;  // SDL's memory streams count in int
+    out.bytes.reset(new (std::nothrow) std::uint8_t[capacity]);
+    if (!out.bytes) return false;
+
+    SDL_Surface* view = SDL_CreateRGBSurfaceFrom(px.at(0, 0), surface->w, surface->h, 32,
+                                                 static_cast<int>(px.pitch()), 0xFF0000, 0xFF00, 0xFF, 0);
+    SDL_RWops* stream = SDL_RWFromMem(out.bytes.get(), static_cast<int>(capacity));
+    const bool written = view && stream && SDL_SaveBMP_RW(view, stream, 0) == 0;
+    const long size = stream ? SDL_RWtell(stream) : -1;
+    if (stream) SDL_RWclose(stream);
+    if (view) SDL_FreeSurface(view);
+
+    // A memory stream cuts what does not fit without a word: room left over,
+    // and a size field that counts every byte, show the image is whole.
+    if (!written || size < 14 || static_cast<std::size_t>(size) >= capacity) return false;
+    out.size = static_cast<std::size_t>(size);
+    return read_le32(out.bytes.get() + 2) == out.size;
+}
+
+void saved(const std::string&) {}
+
+namespace {
+
+SDL_TimerID timer_id = nullptr;
+
+// SDL's queue holds only 127 events (128 on the compatibility library). A
+// program whose frame takes longer than the timer period would let ticks
+// fill it, and from then on SDL would drop keys, mouse events and even the
+// close request. So at most `tick_limit` ticks wait in the queue: the timer
+// thread counts the ticks it pushed, the main thread counts down the ones it
+// takes, and a tick that would pass the limit is dropped.
+constexpr int tick_limit = 2;
+std::atomic<int> ticks_waiting{0};
+
+// Marks the timer's own ticks. An SDL_USEREVENT pushed by anyone else is
+// reported as a tick too, but it was never counted, so it is not counted down.
+char timer_mark;
+
+bool reserve_tick() {
+    int waiting = ticks_waiting.load();
+    while (waiting < tick_limit)
+        if (ticks_waiting.compare_exchange_weak(waiting, waiting + 1)) return true;
+    return false;
+}
+
+// Never below zero, whatever happens to the queue.
+void release_tick() {
+    int waiting = ticks_waiting.load();
+    while (waiting > 0 && !ticks_waiting.compare_exchange_weak(waiting, waiting - 1)) {
+    }
+}
+
+// Runs on SDL's timer thread: only the counter and SDL's own queue are touched.
+Uint32 timer_event(Uint32 interval, void*) {
+    if (!reserve_tick()) return interval;  // the program is behind: drop this tick
+    SDL_Event tick{};
+    tick.user.type = SDL_USEREVENT;
+    tick.user.code = static_cast<int>(SDL_GetTicks());  // when it fired, not when taken
+    tick.user.data1 = &timer_mark;
+    if (SDL_PushEvent(&tick) != 0) release_tick();  // the queue is full of other events
+    return interval;
+}
+
+}  // namespace
+
+bool wait(SDL_Event& e) {
+    // A failed wait returns 0 on the classic library and -1 on the compatibility one.
+    if (SDL_WaitEvent(&e) <= 0) return false;
+    if (e.type == SDL_USEREVENT && e.user.data1 == &timer_mark) release_tick();
+    return true;
+}
+
+void timer(int period) {
+    if (timer_id) {
+        SDL_RemoveTimer(timer_id);
+        timer_id = nullptr;
+    }
+    if (period > 0) timer_id = SDL_AddTimer(static_cast<Uint32>(period), timer_event, nullptr);
+}
+
+}  // namespace kavex::platform

@@ -1,0 +1,51 @@
+// Writes what a desktop program shows in its window, once the picture has
+// settled, as a binary PPM: the reference that the browser tests compare a
+// page with. The X display is the one that KAVEX_DISPLAY_FILE names.
+//
+//   desktop_picture build/examples/hello hello.ppm
+#include "x11_session.hpp"
+
+#include <cstdio>
+#include <thread>
+
+namespace {
+
+bool write_ppm(const x11::image& img, const char* path) {
+    std::FILE* out = std::fopen(path, "wb");
+    if (!out) return false;
+    std::fprintf(out, "P6\n%d %d\n255\n", img.width, img.height);
+    for (const std::uint32_t p : img.pixels) {
+        const unsigned char rgb[3] = {static_cast<unsigned char>(p >> 16), static_cast<unsigned char>(p >> 8),
+                                      static_cast<unsigned char>(p)};
+        std::fwrite(rgb, 1, 3, out);
+    }
+    return std::fclose(out) == 0;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    if (argc != 3) {
+        std::fprintf(stderr, "usage: desktop_picture PROGRAM OUT.ppm\n");
+        return 2;
+    }
+    x11::session x;
+    if (!x.ok()) return 1;
+    auto app = x.start(argv[1]);
+    const Window w = app ? app->wait_for_window() : None;
+    if (w == None) {
+        std::fprintf(stderr, "desktop_picture: %s showed no window\n", argv[1]);
+        return 1;
+    }
+    // Settled: the same picture, not all black, in two grabs 200 ms apart.
+    x11::image last = x.grab(w);
+    for (int attempt = 0; attempt < 100; ++attempt) {
+        std::this_thread::sleep_for(x11::milliseconds(200));
+        x11::image now = x.grab(w);
+        const bool settled = !now.pixels.empty() && now.pixels == last.pixels && !now.all(0);
+        last = std::move(now);
+        if (settled) return write_ppm(last, argv[2]) ? 0 : 1;
+    }
+    std::fprintf(stderr, "desktop_picture: the picture of %s never settled\n", argv[1]);
+    return 1;
+}

@@ -1,0 +1,188 @@
+// Test helpers: the built pages in headless Chromium, opened from disk.
+//
+//   const p = await open_page('starsnow');    // build-web/starsnow.html
+//   const frame = await p.next_frame();       // { width, height, at(x, y) }
+//   await p.close();                          // fails the test on a page error or an abort
+//
+// KAVEX_WEB_PAGES names the folder of the pages (build-web by default).
+import assert from 'node:assert/strict';
+import fs from 'node:fs';
+import os from 'node:os';
+import path from 'node:path';
+import { fileURLToPath, pathToFileURL } from 'node:url';
+import puppeteer from 'puppeteer-core';
+
+const here = path.dirname(fileURLToPath(import.meta.url));
+export const pages_dir = process.env.KAVEX_WEB_PAGES || path.join(here, '..', '..', 'build-web');
+
+// Generous: no verdict may depend on how fast the machine is.
+export const patience = 20000;
+
+// This machine's network is closed: nothing may try to reach it.
+const chromium_args = [
+  '--no-sandbox', '--disable-gpu', '--disable-background-timer-throttling',
+  '--disable-background-networking', '--disable-component-update', '--disable-sync',
+  '--no-first-run', '--disable-quic', '--disable-renderer-backgrounding',
+  '--disable-backgrounding-occluded-windows',
+];
+
+export async function launch(options = {}) {
+  const profile = fs.mkdtempSync(path.join(os.tmpdir(), 'kavex-chromium-'));
+  const browser = await puppeteer.launch({
+    executablePath: process.env.KAVEX_CHROMIUM || '/usr/bin/chromium',
+    headless: true,
+    userDataDir: profile,
+    args: chromium_args,
+    ...options,
+  });
+  return {
+    browser,
+    async close() {
+      await browser.close();
+      fs.rmSync(profile, { recursive: true, force: true });
+    },
+  };
+}
+
+// A picture read from the page: 0x00RRGGBB words, row by row.
+export function picture(width, height, pixels) {
+  return {
+    width, height, pixels,
+    at(x, y) { return pixels[y * width + x]; },
+    count(value) { let n = 0; for (const p of pixels) n += p === value; return n; },
+  };
+}
+
+export async function open_page(name, { browser } = {}) {
+  const own = browser ? null : await launch();
+  const b = browser || own.browser;
+  const page = await b.newPage();
+  const problems = [];
+  const lines = [];
+  page.on('pageerror', (e) => problems.push(`page error: ${e.message}`));
+  page.on('console', (m) => {
+    if (m.type() === 'log') lines.push(m.text());
+    if (m.type() === 'error') problems.push(`console error: ${m.text()}`);
+  });
+  const file = path.join(pages_dir, `${name}.html`);
+  assert.ok(fs.existsSync(file), `${file} is not built`);
+  const opened = Date.now();
+  await page.goto(pathToFileURL(file).href);
+
+  const frames = () => page.evaluate(() => (typeof Module === 'object' && Module.kavexFrames) | 0);
+
+  const p = {
+    page, lines, problems, opened,
+    frames,
+    // The canvas's picture now.
+    async grab() {
+      const { width, height, data } = await page.evaluate(() => {
+        const c = document.getElementById('canvas');
+        const rgba = c.getContext('2d').getImageData(0, 0, c.width, c.height).data;
+        let s = '';
+        for (let i = 0; i < rgba.length; i += 0x8000) s += String.fromCharCode.apply(null, rgba.subarray(i, i + 0x8000));
+        return { width: c.width, height: c.height, data: btoa(s) };
+      });
+      const rgba = Buffer.from(data, 'base64');
+      const pixels = new Array(width * height);
+      for (let i = 0; i < pixels.length; ++i) pixels[i] = (rgba[4 * i] << 16) | (rgba[4 * i + 1] << 8) | rgba[4 * i + 2];
+      return picture(width, height, pixels);
+    },
+    // Waits for the program's next refresh, then reads the picture.
+    async next_frame() {
+      const seen = await frames();
+      await page.waitForFunction((n) => Module.kavexFrames > n, { timeout: patience, polling: 5 }, seen);
+      return p.grab();
+    },
+    // The canvas's top-left corner in the page.
+    async origin() {
+      const box = await (await page.$('#canvas')).boundingBox();
+      return { x: box.x, y: box.y };
+    },
+    async move_pointer(x, y) {
+      const o = await p.origin();
+      await page.mouse.move(o.x + x + 0.5, o.y + y + 0.5);
+    },
+    async click(x, y) {
+      const o = await p.origin();
+      await page.mouse.click(o.x + x + 0.5, o.y + y + 0.5);
+    },
+    // Waits until the program has printed `count` lines that `keep` accepts.
+    async wait_for_lines(count, keep = () => true) {
+      const deadline = Date.now() + patience;
+      while (lines.filter(keep).length < count && Date.now() < deadline) await new Promise((r) => setTimeout(r, 20));
+      return lines.filter(keep);
+    },
+    async aborted() {
+      return page.evaluate(() => !document.getElementById('problem').hidden || (typeof ABORT !== 'undefined' && ABORT));
+    },
+    // Closes the page; a page error or an abort fails the test.
+    async close() {
+      const aborted = await p.aborted();
+      await page.close();
+      if (own) await own.close();
+      assert.deepEqual(problems, [], 'no page error');
+      assert.equal(aborted, false, 'no abort');
+    },
+  };
+  await page.waitForFunction(() => typeof Module === 'object' && Module.calledRun, { timeout: patience });
+  return p;
+}
+
+// Sets of 8-connected pixels of one value, with their bounds and centres.
+export function blobs(img, value) {
+  const out = [];
+  const seen = new Uint8Array(img.width * img.height);
+  for (let y0 = 0; y0 < img.height; ++y0) {
+    for (let x0 = 0; x0 < img.width; ++x0) {
+      const i0 = y0 * img.width + x0;
+      if (seen[i0] || img.pixels[i0] !== value) continue;
+      const b = { pixels: 0, min_x: x0, max_x: x0, min_y: y0, max_y: y0, cx: 0, cy: 0 };
+      const stack = [[x0, y0]];
+      seen[i0] = 1;
+      while (stack.length) {
+        const [x, y] = stack.pop();
+        ++b.pixels;
+        b.cx += x;
+        b.cy += y;
+        b.min_x = Math.min(b.min_x, x); b.max_x = Math.max(b.max_x, x);
+        b.min_y = Math.min(b.min_y, y); b.max_y = Math.max(b.max_y, y);
+        for (let ny = y - 1; ny <= y + 1; ++ny) {
+          for (let nx = x - 1; nx <= x + 1; ++nx) {
+            if (nx < 0 || ny < 0 || nx >= img.width || ny >= img.height) continue;
+            const i = ny * img.width + nx;
+            if (seen[i] || img.pixels[i] !== value) continue;
+            seen[i] = 1;
+            stack.push([nx, ny]);
+          }
+        }
+      }
+      b.cx /= b.pixels;
+      b.cy /= b.pixels;
+      out.push(b);
+    }
+  }
+  return out;
+}
+
+// The mean sideways step from each blob after to its nearest blob before,
+// within `reach`, on a field that wraps sideways.
+export function mean_drift(before, after, width, reach) {
+  let sum = 0;
+  let pairs = 0;
+  for (const a of after) {
+    let best = Infinity;
+    let best_dx = 0;
+    for (const b of before) {
+      let dx = a.cx - b.cx;
+      if (dx > width / 2) dx -= width;
+      if (dx < -width / 2) dx += width;
+      const dy = a.cy - b.cy;
+      if (Math.abs(dx) > reach || dy < -2 || dy > reach) continue;
+      const d = dx * dx + dy * dy;
+      if (d < best) { best = d; best_dx = dx; }
+    }
+    if (best < Infinity) { sum += best_dx; ++pairs; }
+  }
+  return pairs ? sum / pairs : 0;
+}
