@@ -12,7 +12,6 @@ using internal::contains;
 using internal::locked_pixels;
 using internal::max_height;
 using internal::max_width;
-using internal::on_usable;
 using internal::store_pixel;
 using internal::usable;
 using detail::line_shape;

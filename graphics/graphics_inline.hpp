@@ -30,13 +30,6 @@ inline bool contains(const SDL_Surface* s, std::int64_t x, std::int64_t y) {
     return x >= 0 && y >= 0 && x < s->w && y < s->h;
 }
 
-// contains() for a usable surface, whose sides are positive: one unsigned
-// compare per coordinate refuses the negative ones as well.
-inline bool on_usable(const SDL_Surface* s, std::int32_t x, std::int32_t y) {
-    return static_cast<std::uint32_t>(x) < static_cast<std::uint32_t>(s->w) &&
-           static_cast<std::uint32_t>(y) < static_cast<std::uint32_t>(s->h);
-}
-
 // Whether (x, y) lies on a usable surface, reading each field once: the
 // check of every dot and every move. A side that is 0 or negative holds no
 // coordinate, so it needs no test of its own.
@@ -140,7 +133,7 @@ inline void canvas::draw_dot() {
 // with no division and nothing to lock. Others are cut where they leave.
 inline void canvas::draw_line(int dx, int dy) {
     SDL_Surface* const s = surface;
-    if (!detail::usable(s) || !detail::on_usable(s, pen_x, pen_y)) return;
+    if (!detail::on_usable_surface(s, pen_x, pen_y)) return;
     const std::int64_t end_x = std::int64_t{pen_x} + dx;
     const std::int64_t end_y = std::int64_t{pen_y} + dy;
     if (!detail::contains(s, end_x, end_y) || SDL_MUSTLOCK(s) || !s->pixels) {

@@ -18,7 +18,6 @@ constexpr unsigned max_width = 0xFFFF / 4;
 constexpr unsigned max_height = 0x7FFF;
 
 using detail::contains;
-using detail::on_usable;
 using detail::usable;
 
 // Holds a surface's pixel memory for one drawing operation.
