@@ -48,6 +48,7 @@ set(hint_shapes "Lines, boxes and dots drawn through the command stream.")
 set(hint_events "Click the picture, then type, click and move the mouse: each event is printed below.")
 set(hint_fontsheet "Every character of the built-in font.")
 set(hint_text "Sentences in Central European languages, in the built-in font.")
+set(hint_typing "Click the picture, then type in your own language: Backspace erases, Enter starts a line.")
 set(hint_sprites "Move the mouse over the picture; press S to save it, then download it below.")
 
 add_subdirectory(examples)

@@ -2,12 +2,11 @@
 // Unicode value. The tables are private, so this test compiles its own copy.
 #include "keys.inc"
 
+#include "code_page.hpp"
+
 #include <gtest/gtest.h>
 
-#include <iconv.h>
-
 #include <cstdint>
-#include <optional>
 
 using kavex::charcode_end;
 using kavex::charcode_tbl;
@@ -18,52 +17,6 @@ using kavex::keysym_tbl;
 using kavex::mkkeycode;
 
 namespace {
-
-// Windows code page 1250 as the C library knows it, one character at a time.
-class cp1250 {
-public:
-    cp1250()
-        : to_byte_(iconv_open("CP1250", "UTF-32LE")), to_unicode_(iconv_open("UTF-32LE", "CP1250")) {}
-    ~cp1250() {
-        if (ok()) {
-            iconv_close(to_byte_);
-            iconv_close(to_unicode_);
-        }
-    }
-    bool ok() const { return to_byte_ != bad && to_unicode_ != bad; }
-
-    std::optional<unsigned> byte_of(std::uint32_t code_point) const {
-        unsigned char in[4] = {static_cast<unsigned char>(code_point), static_cast<unsigned char>(code_point >> 8),
-                               static_cast<unsigned char>(code_point >> 16), 0};
-        unsigned char out[4];
-        if (!convert(to_byte_, in, sizeof in, out, sizeof out, 1)) return std::nullopt;
-        return out[0];
-    }
-
-    std::optional<std::uint32_t> code_point_of(unsigned byte) const {
-        unsigned char in[1] = {static_cast<unsigned char>(byte)};
-        unsigned char out[4];
-        if (!convert(to_unicode_, in, sizeof in, out, sizeof out, 4)) return std::nullopt;
-        return out[0] | out[1] << 8 | out[2] << 16 | static_cast<std::uint32_t>(out[3]) << 24;
-    }
-
-private:
-    static inline const iconv_t bad = reinterpret_cast<iconv_t>(-1);
-
-    // True when the whole input became exactly `expected` bytes.
-    static bool convert(iconv_t cd, unsigned char* in, size_t in_size, unsigned char* out, size_t out_size,
-                        size_t expected) {
-        iconv(cd, nullptr, nullptr, nullptr, nullptr);
-        char* src = reinterpret_cast<char*>(in);
-        char* dst = reinterpret_cast<char*>(out);
-        size_t src_left = in_size, dst_left = out_size;
-        if (iconv(cd, &src, &src_left, &dst, &dst_left) == static_cast<size_t>(-1)) return false;
-        return src_left == 0 && out_size - dst_left == expected;
-    }
-
-    iconv_t to_byte_;
-    iconv_t to_unicode_;
-};
 
 void expect_sorted_without_zero_values(const code_pair* begin, const code_pair* end) {
     for (const code_pair* row = begin; row != end; ++row) {
@@ -106,7 +59,7 @@ TEST(KeyTables, FindkeyOnAnEmptyRangeFindsNothing) {
 }
 
 TEST(KeyTables, EveryCharcodeRowIsTheCodePagesByte) {
-    const cp1250 page;
+    const test::code_page page("CP1250");
     ASSERT_TRUE(page.ok()) << "the C library has no CP1250 converter";
     for (const code_pair* row = charcode_tbl; row != charcode_end; ++row) {
         EXPECT_EQ(page.byte_of(row->key), std::optional<unsigned>(row->value)) << "U+" << std::hex << row->key;
@@ -114,7 +67,7 @@ TEST(KeyTables, EveryCharcodeRowIsTheCodePagesByte) {
 }
 
 TEST(KeyTables, EveryCodePageCharacterOffItsCodePointHasARow) {
-    const cp1250 page;
+    const test::code_page page("CP1250");
     ASSERT_TRUE(page.ok()) << "the C library has no CP1250 converter";
     int moved = 0;
     for (unsigned byte = 1; byte <= 0xFF; ++byte) {
