@@ -1,4 +1,5 @@
 // The canvas: pen-relative dots, lines and boxes on a 32-bit surface.
+#include "explain.hpp"
 #include "graphics.hpp"
 #include "pixels.hpp"
 #include "platform.hpp"
@@ -34,10 +35,22 @@ canvas::canvas(int width, int height) : canvas() {
 }
 
 bool canvas::open(unsigned int width, unsigned int height) {
+    // Through a canvas& that refers to the window, open means the window.
+    groutput& window = groutput::instance();
+    if (this == &window) return window.open(width, height);
+
     surface = create_surface(width, height);
     pen_x = static_cast<std::int32_t>(width / 2);
     pen_y = static_cast<std::int32_t>(height / 2);
+    if (!surface)
+        internal::explain_failed_open("open", width, height, "The canvas has no surface, so drawing on it does nothing.");
     return surface != nullptr;
+}
+
+// A canvas that shares the window's surface (a copy of gout) shows the window.
+void canvas::refresh() {
+    groutput& window = groutput::instance();
+    if (surface && surface == window.surface) window.refresh();
 }
 
 void canvas::set_color(int red, int green, int blue) {
@@ -47,7 +60,7 @@ void canvas::set_color(int red, int green, int blue) {
 // The inline draw_dot's way for a surface that must be locked first, and for
 // every dot that it would not store.
 void canvas::draw_dot_locked() {
-    if (!pen_inside()) return;
+    if (!pen_inside()) return detail::explain_no_surface("draw_dot");
     locked_pixels px(surface);
     if (px) store_pixel(px.at(pen_x, pen_y), static_cast<std::uint32_t>(color));
 }
@@ -87,11 +100,19 @@ void canvas::draw_clipped_line(int dx, int dy) {
 }
 
 void canvas::draw_box(int dx, int dy) {
-    if (!pen_inside()) return;
+    if (!pen_inside()) return detail::explain_no_surface("draw_box");
     const std::int64_t x = std::int64_t{pen_x} + dx;
     const std::int64_t y = std::int64_t{pen_y} + dy;
     // Rows past SDL_Rect's reach would wrap into the wrong rectangle.
-    if (!contains(surface, x, y) || std::max<std::int64_t>(pen_y, y) > max_height) return;
+    if (!contains(surface, x, y) || std::max<std::int64_t>(pen_y, y) > max_height) {
+        if (internal::explaining(internal::mistake::box_outside))
+            internal::explain("a box from the pen (" + std::to_string(pen_x) + ", " + std::to_string(pen_y) +
+                              ") to (" + std::to_string(x) + ", " + std::to_string(y) +
+                              ") was left out: that corner lies outside the " +
+                              internal::size_text(surface->w, surface->h) +
+                              " surface, and a box is drawn whole or not at all.");
+        return;
+    }
     SDL_Rect rect;
     rect.x = static_cast<Sint16>(std::min<std::int64_t>(pen_x, x));
     rect.y = static_cast<Sint16>(std::min<std::int64_t>(pen_y, y));

@@ -58,7 +58,8 @@ bool fits_rect(const area& r) {
 
 void canvas::blitfrom(const canvas& source, int sx, int sy, int w, int h, int dx, int dy) {
     SDL_Surface* const from_surface = source.surface;
-    if (!usable(from_surface) || !usable(surface)) return;
+    if (!usable(from_surface) || !usable(surface))
+        return detail::explain_no_surface(usable(surface) ? "blitfrom, from a source canvas" : "blitfrom");
 
     area from{sx == -1 ? 0 : sx, sy == -1 ? 0 : sy, w == -1 ? from_surface->w : w,
               h == -1 ? from_surface->h : h};

@@ -29,8 +29,12 @@
 // terminal as text, the one on SDL2 shows no window. Run such a program under
 // `xvfb-run -a`, or with SDL_VIDEODRIVER=dummy where no picture is needed.
 // Either SDL 1.2 runs it: the classic library or the one on SDL2
-// (libsdl1.2-compat). Use `gout` and `gin` inside functions: a global of your
-// own initialised from them in another source file may be made first.
+// (libsdl1.2-compat). A global of your own may be made from `gout` or `gin`
+// (canvas& screen = gout;) in any file: both are bound before it.
+//
+// Set KAVEX_EXPLAIN=1 in the environment to have each kind of silent mistake
+// (drawing before open, a move outside, a failed save, ...) explained once on
+// standard error.
 #pragma once
 
 #include <SDL/SDL.h>
@@ -57,7 +61,8 @@ public:
 
     // Creates a new surface and puts the pen in its centre (rounded down),
     // even when the surface cannot be created. True if it was created; when
-    // not, `surface` is null, even if an earlier open had succeeded.
+    // not, `surface` is null, even if an earlier open had succeeded. Through
+    // a canvas& that refers to `gout`, it opens the window.
     bool open(unsigned int width, unsigned int height);
 
     // Low 8 bits of each argument: set_color(300, -1, 0) gives 0x2CFF00.
@@ -100,8 +105,9 @@ public:
     // must be writable, and a hard link to the old file keeps the old picture.
     bool save(const std::string& name) const;
 
-    // Makes the drawing visible: a plain canvas has nothing to show.
-    virtual void refresh() {}
+    // Makes the drawing visible: a canvas that shares the window's surface (a
+    // copy of `gout`) shows the window; any other has nothing to show.
+    virtual void refresh();
 
 private:
     bool pen_inside() const;
@@ -135,7 +141,10 @@ private:
     groutput();
 };
 
-extern groutput& gout;
+// The window, ready before main. Defined here, in every file that includes
+// this header, so it is bound before any global of that file: a global of
+// your own may be made from it (canvas& screen = gout;) in any file.
+inline groutput& gout = groutput::instance();
 
 // ---------------------------------------------------------------------------
 // Input: one record for every kind of input, from one blocking wait.
@@ -184,7 +193,9 @@ private:
     grinput();
 };
 
-extern grinput& gin;
+// The input source, bound right after the window, before any global of a
+// file that includes this header.
+inline grinput& gin = grinput::instance();
 
 // Key codes in event::key. A typed character is its byte in Windows code
 // page 1250 where that code page holds it (space 32, 'a' 97, s with caron
@@ -229,6 +240,21 @@ constexpr std::int32_t key_f12 = 0x2000C;
 constexpr std::int32_t key_f13 = 0x2000D;
 constexpr std::int32_t key_f14 = 0x2000E;
 constexpr std::int32_t key_f15 = 0x2000F;
+
+// ---------------------------------------------------------------------------
+// Text in your own language. The font draws one byte per character, laid out
+// as ISO 8859-2 (the Central European letters); these give those bytes.
+//
+//   gout.draw_text(from_utf8("Příliš žluťoučký kůň"));   // a string in your source
+//   if (char c = font_char(ev.key)) typed += c;          // a typed character
+//
+// from_utf8: the same text in the font's bytes; a character the font lacks,
+// and anything that is not UTF-8, becomes one '?'.
+std::string from_utf8(const std::string& text);
+// font_char: the font's byte for a key code that types a character ('?' if
+// the font lacks it); 0 for a key that types none (arrows, Backspace, Enter,
+// Escape, releases, 0).
+char font_char(int key);
 
 // ---------------------------------------------------------------------------
 // Drawing command stream: gout << move_abs(x, y) << line_abs(x2, y2) << refresh;

@@ -83,6 +83,11 @@ inline void walk(std::uint8_t* p, std::ptrdiff_t pitch, const line_shape& l, std
     }
 }
 
+// Called only where drawing fails, out of line: with KAVEX_EXPLAIN set they
+// tell the user why, once per kind of mistake.
+void explain_no_surface(const char* operation);
+void explain_refused_move(const canvas& c, long long x, long long y);
+
 }  // namespace detail
 
 inline bool canvas::pen_inside() const { return detail::on_usable_surface(surface, pen_x, pen_y); }
@@ -98,17 +103,22 @@ inline bool canvas::move_to(std::uint32_t x, std::uint32_t y) {
     }
     const auto target_x = static_cast<std::int32_t>(x);
     const auto target_y = static_cast<std::int32_t>(y);
-    if (!detail::on_usable_surface(surface, target_x, target_y)) return false;
+    if (!detail::on_usable_surface(surface, target_x, target_y)) {
+        detail::explain_refused_move(*this, target_x, target_y);
+        return false;
+    }
     pen_x = target_x;
     pen_y = target_y;
     return true;
 }
 
 inline bool canvas::move_point(int dx, int dy) {
-    if (!detail::usable(surface)) return false;
     const std::int64_t x = std::int64_t{pen_x} + dx;
     const std::int64_t y = std::int64_t{pen_y} + dy;
-    if (!detail::contains(surface, x, y)) return false;
+    if (!detail::usable(surface) || !detail::contains(surface, x, y)) {
+        detail::explain_refused_move(*this, x, y);
+        return false;
+    }
     pen_x = static_cast<std::int32_t>(x);
     pen_y = static_cast<std::int32_t>(y);
     return true;
@@ -133,7 +143,10 @@ inline void canvas::draw_dot() {
 // with no division and nothing to lock. Others are cut where they leave.
 inline void canvas::draw_line(int dx, int dy) {
     SDL_Surface* const s = surface;
-    if (!detail::on_usable_surface(s, pen_x, pen_y)) return;
+    if (!detail::on_usable_surface(s, pen_x, pen_y)) {
+        detail::explain_no_surface("draw_line");
+        return;
+    }
     const std::int64_t end_x = std::int64_t{pen_x} + dx;
     const std::int64_t end_y = std::int64_t{pen_y} + dy;
     if (!detail::contains(s, end_x, end_y) || SDL_MUSTLOCK(s) || !s->pixels) {

@@ -1,6 +1,7 @@
 // The input source: SDL's events as one record, and the periodic timer.
 // Waiting and the timer are the platform's (platform.hpp); the record is made
 // here, the same everywhere.
+#include "explain.hpp"
 #include "graphics.hpp"
 #include "keys.inc"
 #include "platform.hpp"
@@ -56,6 +57,18 @@ bool translate(const SDL_Event& e, event& ev) {
     }
 }
 
+// A loop that waits after the window was closed gets an empty record at once,
+// again and again: a program stuck that way spins, so it is explained.
+constexpr int waits_that_mean_a_stuck_loop = 100;
+
+void explain_waits_after_quit() {
+    static int waits = 0;
+    if (++waits == waits_that_mean_a_stuck_loop && internal::explaining(internal::mistake::wait_after_quit))
+        internal::explain("wait_event was called " + std::to_string(waits) +
+                          " times after the window was closed, and each call returned an empty event at once. "
+                          "End the loop when gin turns false: while (gin) { gin.wait_event(ev); ... }");
+}
+
 }  // namespace
 
 // Built in static storage behind a plain flag, like the window; it needs no
@@ -75,7 +88,10 @@ grinput::grinput() : quit(false) {}
 grinput& grinput::wait_event(event& ev) {
     static const event nullev{};
     ev = nullev;
-    if (quit) return *this;  // SDL is not asked again
+    if (quit) {  // SDL is not asked again
+        explain_waits_after_quit();
+        return *this;
+    }
     SDL_Event e;
     while (platform::wait(e)) {
         if (e.type == SDL_QUIT) {

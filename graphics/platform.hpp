@@ -20,6 +20,8 @@ namespace kavex::platform {
 bool start();
 // Shuts SDL down, at process exit.
 void stop();
+// SDL's own words for its last failure.
+std::string last_error();
 
 // A new 32-bit surface: 0x00RRGGBB words, rows a pitch apart, memory that
 // stays. Null when it cannot be made.

@@ -6,19 +6,64 @@
 
 #include <atomic>
 #include <climits>
+#include <csignal>
 #include <new>
 
 namespace kavex::platform {
 
 using internal::locked_pixels;
 
+namespace {
+
+// Ctrl-C. SDL turns it into a close request, which a loop that tests `gin`
+// ends on; a loop that never tests it would run on, Ctrl-C after Ctrl-C. So
+// the first Ctrl-C goes to SDL's handler, and the second ends the process
+// as Ctrl-C does without SDL.
+using signal_handler = void (*)(int);
+signal_handler sdl_interrupt_handler = nullptr;
+volatile std::sig_atomic_t interrupts = 0;
+
+extern "C" void on_interrupt(int sig) {
+    interrupts = interrupts + 1;
+    if (interrupts >= 2 || !sdl_interrupt_handler) {
+        std::signal(sig, SIG_DFL);
+        std::raise(sig);
+        return;
+    }
+    sdl_interrupt_handler(sig);
+    std::signal(sig, on_interrupt);  // SDL's handler puts itself back in place
+}
+
+// Only where SDL took Ctrl-C: an ignored one (a background job) stays ignored.
+void take_interrupts() {
+    const signal_handler sdl_handler = std::signal(SIGINT, on_interrupt);
+    if (sdl_handler == SIG_ERR || sdl_handler == SIG_DFL || sdl_handler == SIG_IGN) {
+        if (sdl_handler != SIG_ERR) std::signal(SIGINT, sdl_handler);
+        return;
+    }
+    sdl_interrupt_handler = sdl_handler;
+}
+
+// SDL's handler again, for SDL to take down with the rest of it.
+void give_back_interrupts() {
+    if (sdl_interrupt_handler) std::signal(SIGINT, sdl_interrupt_handler);
+}
+
+}  // namespace
+
 bool start() {
     if (SDL_Init(SDL_INIT_VIDEO | SDL_INIT_TIMER) < 0) return false;
     SDL_EnableUNICODE(1);
+    take_interrupts();
     return true;
 }
 
-void stop() { SDL_Quit(); }
+void stop() {
+    give_back_interrupts();
+    SDL_Quit();
+}
+
+std::string last_error() { return SDL_GetError(); }
 
 SDL_Surface* create_surface(int width, int height) {
     return SDL_CreateRGBSurface(SDL_SRCCOLORKEY, width, height, 32, 0, 0, 0, 0);

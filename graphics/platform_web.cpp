@@ -36,6 +36,8 @@ bool start() {
 
 void stop() { SDL_Quit(); }
 
+std::string last_error() { return SDL_GetError(); }
+
 namespace {
 
 // A surface and its format in one block, with its pixels after them.

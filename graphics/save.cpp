@@ -4,6 +4,7 @@
 // every byte of it is known. A regular file is then replaced in one step:
 // the bytes go to a new file in the same folder, which is renamed over the
 // old one only once it is complete. A device or a pipe is written directly.
+#include "explain.hpp"
 #include "graphics.hpp"
 #include "pixels.hpp"
 #include "platform.hpp"
@@ -16,6 +17,7 @@
 #include <cerrno>
 #include <cstdint>
 #include <cstdlib>
+#include <cstring>
 #include <memory>
 #include <new>
 #include <string>
@@ -99,17 +101,28 @@ bool write_file(const std::string& name, const encoded_image& image) {
     return write_in_place(target, image);
 }
 
+bool failed_save(const std::string& name, const std::string& reason) {
+    if (internal::explaining(internal::mistake::save_failed))
+        internal::explain("save(\"" + name + "\") failed: " + reason + ". No file was written, and an earlier file "
+                          "of that name is as it was.");
+    return false;
+}
+
 }  // namespace
 
 bool canvas::save(const std::string& name) const {
-    if (!usable(surface)) return false;
+    if (!usable(surface)) {
+        detail::explain_no_surface("save");
+        return false;
+    }
     try {
         encoded_image image;
-        if (!platform::encode_bmp(surface, image) || !write_file(name, image)) return false;
+        if (!platform::encode_bmp(surface, image)) return failed_save(name, "the picture does not fit in memory");
+        if (!write_file(name, image)) return failed_save(name, std::strerror(errno));
         platform::saved(name);
         return true;
     } catch (const std::bad_alloc&) {
-        return false;
+        return failed_save(name, "there is not enough memory");
     }
 }
 

@@ -1,5 +1,6 @@
 // Text in the built-in 8 x 17 font: glyph row r lies on pen row - 13 + r, and
 // each character moves the pen 8 pixels right.
+#include "explain.hpp"
 #include "graphics.hpp"
 #include "pixels.hpp"
 
@@ -104,32 +105,64 @@ void draw_glyph(const locked_pixels& px, std::uint8_t* top_left, unsigned char g
     }
 }
 
+void explain_text_not_drawn(const std::string& text, int pen_y, int height) {
+    if (!internal::explaining(internal::mistake::text_not_drawn)) return;
+    internal::explain("the text \"" + text.substr(0, 40) + "\" was not drawn: with the pen on row " +
+                      std::to_string(pen_y) + " its letters need rows " + std::to_string(pen_y - ascent) + " to " +
+                      std::to_string(pen_y + descent) + ", and the surface has rows 0 to " +
+                      std::to_string(height - 1) + ". Put the pen at least " + std::to_string(ascent) +
+                      " rows below the top and " + std::to_string(descent + 1) + " above the bottom.");
+}
+
+void explain_text_cut(const std::string& text, const std::string& why) {
+    if (!internal::explaining(internal::mistake::text_cut)) return;
+    internal::explain("the text \"" + text.substr(0, 40) + "\" was cut short: " + why + ".");
+}
+
+std::string past_the_bottom(int height) {
+    return "its next line would lie below the bottom of the surface, which is " + std::to_string(height) +
+           " rows high (a line takes 17 rows)";
+}
+
 }  // namespace
 
 int canvas::cascent() const { return ascent; }
 int canvas::cdescent() const { return descent; }
 
 void canvas::draw_text(const std::string& text) {
-    if (!usable(surface) || !contains(surface, pen_x, pen_y)) return;
-    if (pen_y < ascent || pen_y + descent >= surface->h) return;
+    if (!usable(surface) || !contains(surface, pen_x, pen_y)) return detail::explain_no_surface("draw_text");
+    if (pen_y < ascent || pen_y + descent >= surface->h) {
+        if (!text.empty()) explain_text_not_drawn(text, pen_y, surface->h);
+        return;
+    }
     locked_pixels px(surface);
     if (!px) return;
 
     const std::int32_t line_start = pen_x;
-    for (const char byte : text) {
+    for (const char& byte : text) {
         if (byte == '\n') {
-            if (pen_y + glyph_rows >= surface->h) return;  // the next line would start outside
+            if (pen_y + glyph_rows >= surface->h) {  // the next line would start outside
+                if (&byte != &text.back()) explain_text_cut(text, past_the_bottom(surface->h));
+                return;
+            }
             pen_x = line_start;
             pen_y += glyph_rows;
             continue;
         }
-        if (pen_y + descent >= surface->h) return;  // a newline brought the line too low
+        if (pen_y + descent >= surface->h) {  // a newline brought the line too low
+            explain_text_cut(text, past_the_bottom(surface->h));
+            return;
+        }
         // Columns up to the right edge are drawn; the pen stops on the last one.
         const int columns = std::min(glyph_width, surface->w - pen_x);
         draw_glyph(px, px.at(pen_x, pen_y - ascent), static_cast<unsigned char>(byte), columns,
                    static_cast<std::uint32_t>(color));
         if (pen_x + columns >= surface->w) {
             pen_x = surface->w - 1;
+            if (columns < glyph_width || &byte != &text.back())
+                explain_text_cut(text, "it reached the right edge of the surface, which is " +
+                                           std::to_string(surface->w) +
+                                           " pixels wide (a letter takes 8; twidth() tells how wide a text is)");
             return;
         }
         pen_x += glyph_width;

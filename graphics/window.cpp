@@ -1,5 +1,6 @@
-// The output window, and the static initialisation that starts SDL before main
-// and then binds the input source.
+// The output window. SDL starts when it is built, which the header's `gout`
+// does before main in every program.
+#include "explain.hpp"
 #include "graphics.hpp"
 #include "pixels.hpp"
 #include "platform.hpp"
@@ -35,7 +36,12 @@ void destroy_window() { groutput::instance().~groutput(); }
 }  // namespace
 
 groutput::groutput() {
-    if (!platform::start()) std::exit(1);
+    if (!platform::start()) {
+        if (internal::explaining(internal::mistake::sdl_start))
+            internal::explain(std::string("SDL could not start (") + platform::last_error() +
+                              "), so the program ends with status 1.");
+        std::exit(1);
+    }
     surface = nullptr;
 }
 
@@ -47,15 +53,16 @@ bool groutput::open(unsigned width, unsigned height, bool fullscreen) {
                   : nullptr;
     pen_x = static_cast<std::int32_t>(width / 2);
     pen_y = static_cast<std::int32_t>(height / 2);
+    if (!surface)
+        internal::explain_failed_open("gout.open", width, height, "There is no window, so drawing and refresh do nothing.");
     return surface != nullptr;
 }
 
 void groutput::refresh() {
-    if (surface) platform::show(surface);
+    if (surface) return platform::show(surface);
+    if (internal::explaining(internal::mistake::refresh_unopened))
+        internal::explain("refresh of a window that is not open: call gout.open(width, height) first, and check "
+                          "that it returned true.");
 }
-
-// SDL starts before main: first the window, then the input source.
-groutput& gout = groutput::instance();
-grinput& gin = grinput::instance();
 
 }  // namespace kavex

@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include <dlfcn.h>
+
 using kavex::gout;
 using kavex::groutput;
 
@@ -53,4 +55,37 @@ TEST(Window, ProcessExitsWithStatusOneAndNoOutputWhenSDLCannotStart) {
     ASSERT_TRUE(WIFEXITED(run.status));
     EXPECT_EQ(WEXITSTATUS(run.status), 1);
     EXPECT_EQ(run.output, "");
+}
+
+// Counts the flips that reach SDL, then makes SDL's own.
+namespace {
+int flips = 0;
+}
+extern "C" int SDL_Flip(SDL_Surface* screen) {
+    ++flips;
+    using flip_function = int (*)(SDL_Surface*);
+    static const auto real_flip = reinterpret_cast<flip_function>(dlsym(RTLD_NEXT, "SDL_Flip"));
+    return real_flip(screen);
+}
+
+// A beginner's canvas& to the window is the window: open opens it, and
+// refresh (also on a copy of gout, which shares its surface) shows it.
+TEST(Window, IsTheWindowThroughACanvasReferenceAndACopy) {
+    kavex::canvas& screen = gout;
+    ASSERT_TRUE(screen.open(200, 100));
+    ASSERT_EQ(gout.surface, SDL_GetVideoSurface()) << "the window's own open ran";
+    EXPECT_EQ(gout.surface->w, 200);
+    EXPECT_EQ(gout.surface->h, 100);
+    EXPECT_EQ(test::pen(gout), test::point(100, 50));
+
+    kavex::canvas copy = gout;
+    const int before = flips;
+    copy << kavex::refresh;
+    screen.refresh();
+    EXPECT_EQ(flips, before + 2);
+
+    kavex::canvas other(200, 100);  // not the window: opens its own surface, shows nothing
+    EXPECT_NE(other.surface, gout.surface);
+    other.refresh();
+    EXPECT_EQ(flips, before + 2);
 }

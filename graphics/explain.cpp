@@ -1,0 +1,73 @@
+// Explanations of silent mistakes, written only when KAVEX_EXPLAIN asks.
+#include "explain.hpp"
+#include "graphics.hpp"
+#include "pixels.hpp"
+#include "platform.hpp"
+
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+
+namespace kavex::internal {
+
+namespace {
+
+bool asked() {
+    const char* value = std::getenv("KAVEX_EXPLAIN");
+    return value && *value && std::strcmp(value, "0") != 0;
+}
+
+}  // namespace
+
+bool explaining(mistake kind) {
+    static const bool on = asked();
+    static bool said[static_cast<int>(mistake::kinds)] = {};
+    if (!on || said[static_cast<int>(kind)]) return false;
+    said[static_cast<int>(kind)] = true;
+    return true;
+}
+
+void explain(const std::string& message) {
+    const std::string line = "kavex: " + message + "\n";
+    std::fputs(line.c_str(), stderr);
+    std::fflush(stderr);
+}
+
+std::string size_text(long long width, long long height) {
+    return std::to_string(width) + " x " + std::to_string(height);
+}
+
+void explain_failed_open(const char* call, unsigned width, unsigned height, const char* consequence) {
+    if (!explaining(mistake::open_failed)) return;
+    const bool too_large = width > max_width || height > max_height;
+    const std::string reason =
+        too_large ? "the library draws on at most " + size_text(max_width, max_height) + " pixels" : platform::last_error();
+    explain(std::string(call) + "(" + std::to_string(width) + ", " + std::to_string(height) + ") failed: " + reason +
+            ". " + consequence);
+}
+
+}  // namespace kavex::internal
+
+namespace kavex::detail {
+
+// The drawing paths in graphics_inline.hpp call these when they fail.
+void explain_no_surface(const char* operation) {
+    using namespace internal;
+    if (explaining(mistake::no_surface))
+        explain(std::string(operation) +
+                " on a canvas that has no surface does nothing. Open it first "
+                "(gout.open(400, 300), or canvas c(200, 100)) and check that open returned true.");
+}
+
+void explain_refused_move(const canvas& c, long long x, long long y) {
+    using namespace internal;
+    if (!usable(c.surface)) return explain_no_surface("a move of the pen");
+    if (!explaining(mistake::move_refused)) return;
+    const long long w = c.surface->w, h = c.surface->h;
+    explain("the pen cannot move to (" + std::to_string(x) + ", " + std::to_string(y) + "): the surface is " +
+            size_text(w, h) + ", so x must lie in 0.." + std::to_string(w - 1) + " and y in 0.." +
+            std::to_string(h - 1) + ". The pen stays at (" + std::to_string(c.pen_x) + ", " +
+            std::to_string(c.pen_y) + "), and the next drawing starts there.");
+}
+
+}  // namespace kavex::detail
