@@ -95,6 +95,7 @@ std::vector<std::string> declared_names(const std::vector<std::string>& statemen
             for (std::size_t j = i + 1; j < s.size() && s[j] != "("; ++j) name += s[j];
             return {name};
         }
+        if (s[i] == "=") break;  // a variable whose initialiser may call a function
         if (s[i] == "(") {
             if (i == 0 || !is_identifier(s[i - 1])) return {};
             return {(i >= 2 && s[i - 2] == "~" ? "~" : "") + s[i - 1]};
@@ -216,11 +217,12 @@ TEST(Docs, HeaderParserFindsPublicNamesOnly) {
         constexpr int key_up = 0x10000;
         enum named { first = 1, second };
         extern shape& the_shape;
+        inline shape& the_inline_shape = shape::instance();
         inline shape& operator<<(shape& s, const command&) { return s; }
         }
     )");
     const std::set<std::string> expected{"shape", "x", "y", "~shape", "open", "inline_body", "each",
-                                         "command", "w", "key_up", "first", "second", "the_shape",
+                                         "command", "w", "key_up", "first", "second", "the_shape", "the_inline_shape",
                                          "operator<<"};
     EXPECT_EQ(names, expected);
 }
