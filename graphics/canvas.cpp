@@ -105,12 +105,11 @@ void canvas::draw_box(int dx, int dy) {
     const std::int64_t y = std::int64_t{pen_y} + dy;
     // Rows past SDL_Rect's reach would wrap into the wrong rectangle.
     if (!contains(surface, x, y) || std::max<std::int64_t>(pen_y, y) > max_height) {
-        if (internal::explaining(internal::mistake::box_outside))
-            internal::explain("a box from the pen (" + std::to_string(pen_x) + ", " + std::to_string(pen_y) +
-                              ") to (" + std::to_string(x) + ", " + std::to_string(y) +
-                              ") was left out: that corner lies outside the " +
-                              internal::size_text(surface->w, surface->h) +
-                              " surface, and a box is drawn whole or not at all.");
+        internal::explain(internal::mistake::box_outside, [&] {
+            return "a box from the pen (" + std::to_string(pen_x) + ", " + std::to_string(pen_y) + ") to (" +
+                   std::to_string(x) + ", " + std::to_string(y) + ") was left out: that corner lies outside the " +
+                   internal::size_text(surface->w, surface->h) + " surface, and a box is drawn whole or not at all.";
+        });
         return;
     }
     SDL_Rect rect;

@@ -27,7 +27,7 @@ bool explaining(mistake kind) {
     return true;
 }
 
-void explain(const std::string& message) {
+void say(const std::string& message) {
     const std::string line = "kavex: " + message + "\n";
     std::fputs(line.c_str(), stderr);
     std::fflush(stderr);
@@ -38,12 +38,14 @@ std::string size_text(long long width, long long height) {
 }
 
 void explain_failed_open(const char* call, unsigned width, unsigned height, const char* consequence) {
-    if (!explaining(mistake::open_failed)) return;
-    const bool too_large = width > max_width || height > max_height;
-    const std::string reason =
-        too_large ? "the library draws on at most " + size_text(max_width, max_height) + " pixels" : platform::last_error();
-    explain(std::string(call) + "(" + std::to_string(width) + ", " + std::to_string(height) + ") failed: " + reason +
-            ". " + consequence);
+    explain(mistake::open_failed, [&] {
+        const bool too_large = width > max_width || height > max_height;
+        const std::string reason = too_large ? "the library draws on at most " + size_text(max_width, max_height) +
+                                                   " pixels"
+                                             : platform::last_error();
+        return std::string(call) + "(" + std::to_string(width) + ", " + std::to_string(height) +
+               ") failed: " + reason + ". " + consequence;
+    });
 }
 
 }  // namespace kavex::internal
@@ -52,22 +54,22 @@ namespace kavex::detail {
 
 // The drawing paths in graphics_inline.hpp call these when they fail.
 void explain_no_surface(const char* operation) {
-    using namespace internal;
-    if (explaining(mistake::no_surface))
-        explain(std::string(operation) +
-                " on a canvas that has no surface does nothing. Open it first "
-                "(gout.open(400, 300), or canvas c(200, 100)) and check that open returned true.");
+    internal::explain(internal::mistake::no_surface, [&] {
+        return std::string(operation) +
+               " on a canvas that has no surface does nothing. Open it first "
+               "(gout.open(400, 300), or canvas c(200, 100)) and check that open returned true.";
+    });
 }
 
 void explain_refused_move(const canvas& c, long long x, long long y) {
-    using namespace internal;
     if (!usable(c.surface)) return explain_no_surface("a move of the pen");
-    if (!explaining(mistake::move_refused)) return;
-    const long long w = c.surface->w, h = c.surface->h;
-    explain("the pen cannot move to (" + std::to_string(x) + ", " + std::to_string(y) + "): the surface is " +
-            size_text(w, h) + ", so x must lie in 0.." + std::to_string(w - 1) + " and y in 0.." +
-            std::to_string(h - 1) + ". The pen stays at (" + std::to_string(c.pen_x) + ", " +
-            std::to_string(c.pen_y) + "), and the next drawing starts there.");
+    internal::explain(internal::mistake::move_refused, [&] {
+        const long long w = c.surface->w, h = c.surface->h;
+        return "the pen cannot move to (" + std::to_string(x) + ", " + std::to_string(y) + "): the surface is " +
+               internal::size_text(w, h) + ", so x must lie in 0.." + std::to_string(w - 1) + " and y in 0.." +
+               std::to_string(h - 1) + ". The pen stays at (" + std::to_string(c.pen_x) + ", " +
+               std::to_string(c.pen_y) + "), and the next drawing starts there.";
+    });
 }
 
 }  // namespace kavex::detail

@@ -5,9 +5,10 @@
 // involved; without it nothing is written. Only the paths that fail call
 // these, so drawing that succeeds pays nothing.
 //
-//   if (explaining(mistake::box_outside)) explain("a box ... was left out");
+//   explain(mistake::box_outside, [&] { return "a box ... was left out"; });
 #pragma once
 
+#include <new>
 #include <string>
 
 namespace kavex::internal {
@@ -26,11 +27,22 @@ enum class mistake {
     kinds
 };
 
-// True once per kind, and only with KAVEX_EXPLAIN set (to anything but 0):
-// the caller then says what went wrong.
+// True once per kind, and only with KAVEX_EXPLAIN set (to anything but 0).
 bool explaining(mistake kind);
 // Writes "kavex: " and the message as one line to standard error.
-void explain(const std::string& message);
+void say(const std::string& message);
+
+// Says what went wrong, the first time a mistake of this kind happens and
+// only when KAVEX_EXPLAIN asks: `message` is called then, and only then, to
+// word it. A message that cannot be made (no memory) is left unsaid.
+template <class Message>
+void explain(mistake kind, const Message& message) {
+    if (!explaining(kind)) return;
+    try {
+        say(message());
+    } catch (const std::bad_alloc&) {
+    }
+}
 
 // "W x H", a surface's size as the explanations give it.
 std::string size_text(long long width, long long height);

@@ -63,10 +63,12 @@ constexpr int waits_that_mean_a_stuck_loop = 100;
 
 void explain_waits_after_quit() {
     static int waits = 0;
-    if (++waits == waits_that_mean_a_stuck_loop && internal::explaining(internal::mistake::wait_after_quit))
-        internal::explain("wait_event was called " + std::to_string(waits) +
-                          " times after the window was closed, and each call returned an empty event at once. "
-                          "End the loop when gin turns false: while (gin) { gin.wait_event(ev); ... }");
+    if (++waits != waits_that_mean_a_stuck_loop) return;
+    internal::explain(internal::mistake::wait_after_quit, [] {
+        return "wait_event was called " + std::to_string(waits_that_mean_a_stuck_loop) +
+               " times after the window was closed, and each call returned an empty event at once. "
+               "End the loop when gin turns false: while (gin) { gin.wait_event(ev); ... }";
+    });
 }
 
 }  // namespace

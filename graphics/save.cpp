@@ -101,10 +101,11 @@ bool write_file(const std::string& name, const encoded_image& image) {
     return write_in_place(target, image);
 }
 
-bool failed_save(const std::string& name, const std::string& reason) {
-    if (internal::explaining(internal::mistake::save_failed))
-        internal::explain("save(\"" + name + "\") failed: " + reason + ". No file was written, and an earlier file "
-                          "of that name is as it was.");
+bool failed_save(const std::string& name, const char* reason) {
+    internal::explain(internal::mistake::save_failed, [&] {
+        return "save(\"" + name + "\") failed: " + reason +
+               ". No file was written, and an earlier file of that name is as it was.";
+    });
     return false;
 }
 

@@ -106,22 +106,27 @@ void draw_glyph(const locked_pixels& px, std::uint8_t* top_left, unsigned char g
 }
 
 void explain_text_not_drawn(const std::string& text, int pen_y, int height) {
-    if (!internal::explaining(internal::mistake::text_not_drawn)) return;
-    internal::explain("the text \"" + text.substr(0, 40) + "\" was not drawn: with the pen on row " +
-                      std::to_string(pen_y) + " its letters need rows " + std::to_string(pen_y - ascent) + " to " +
-                      std::to_string(pen_y + descent) + ", and the surface has rows 0 to " +
-                      std::to_string(height - 1) + ". Put the pen at least " + std::to_string(ascent) +
-                      " rows below the top and " + std::to_string(descent + 1) + " above the bottom.");
+    internal::explain(internal::mistake::text_not_drawn, [&] {
+        return "the text \"" + text.substr(0, 40) + "\" was not drawn: with the pen on row " + std::to_string(pen_y) +
+               " its letters need rows " + std::to_string(pen_y - ascent) + " to " + std::to_string(pen_y + descent) +
+               ", and the surface has rows 0 to " + std::to_string(height - 1) + ". Put the pen at least " +
+               std::to_string(ascent) + " rows below the top and " + std::to_string(descent + 1) +
+               " above the bottom.";
+    });
 }
 
-void explain_text_cut(const std::string& text, const std::string& why) {
-    if (!internal::explaining(internal::mistake::text_cut)) return;
-    internal::explain("the text \"" + text.substr(0, 40) + "\" was cut short: " + why + ".");
-}
+enum class edge { right, bottom };
 
-std::string past_the_bottom(int height) {
-    return "its next line would lie below the bottom of the surface, which is " + std::to_string(height) +
-           " rows high (a line takes 17 rows)";
+void explain_text_cut(const std::string& text, edge where, const SDL_Surface* s) {
+    internal::explain(internal::mistake::text_cut, [&] {
+        const std::string why =
+            where == edge::right
+                ? "it reached the right edge of the surface, which is " + std::to_string(s->w) +
+                      " pixels wide (a letter takes 8; twidth() tells how wide a text is)"
+                : "its next line would lie below the bottom of the surface, which is " + std::to_string(s->h) +
+                      " rows high (a line takes 17 rows)";
+        return "the text \"" + text.substr(0, 40) + "\" was cut short: " + why + ".";
+    });
 }
 
 }  // namespace
@@ -142,7 +147,7 @@ void canvas::draw_text(const std::string& text) {
     for (const char& byte : text) {
         if (byte == '\n') {
             if (pen_y + glyph_rows >= surface->h) {  // the next line would start outside
-                if (&byte != &text.back()) explain_text_cut(text, past_the_bottom(surface->h));
+                if (&byte != &text.back()) explain_text_cut(text, edge::bottom, surface);
                 return;
             }
             pen_x = line_start;
@@ -150,7 +155,7 @@ void canvas::draw_text(const std::string& text) {
             continue;
         }
         if (pen_y + descent >= surface->h) {  // a newline brought the line too low
-            explain_text_cut(text, past_the_bottom(surface->h));
+            explain_text_cut(text, edge::bottom, surface);
             return;
         }
         // Columns up to the right edge are drawn; the pen stops on the last one.
@@ -160,9 +165,7 @@ void canvas::draw_text(const std::string& text) {
         if (pen_x + columns >= surface->w) {
             pen_x = surface->w - 1;
             if (columns < glyph_width || &byte != &text.back())
-                explain_text_cut(text, "it reached the right edge of the surface, which is " +
-                                           std::to_string(surface->w) +
-                                           " pixels wide (a letter takes 8; twidth() tells how wide a text is)");
+                explain_text_cut(text, edge::right, surface);
             return;
         }
         pen_x += glyph_width;

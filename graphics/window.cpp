@@ -37,9 +37,9 @@ void destroy_window() { groutput::instance().~groutput(); }
 
 groutput::groutput() {
     if (!platform::start()) {
-        if (internal::explaining(internal::mistake::sdl_start))
-            internal::explain(std::string("SDL could not start (") + platform::last_error() +
-                              "), so the program ends with status 1.");
+        internal::explain(internal::mistake::sdl_start, [] {
+            return "SDL could not start (" + platform::last_error() + "), so the program ends with status 1.";
+        });
         std::exit(1);
     }
     surface = nullptr;
@@ -60,9 +60,10 @@ bool groutput::open(unsigned width, unsigned height, bool fullscreen) {
 
 void groutput::refresh() {
     if (surface) return platform::show(surface);
-    if (internal::explaining(internal::mistake::refresh_unopened))
-        internal::explain("refresh of a window that is not open: call gout.open(width, height) first, and check "
-                          "that it returned true.");
+    internal::explain(internal::mistake::refresh_unopened, [] {
+        return std::string("refresh of a window that is not open: call gout.open(width, height) first, and check "
+                           "that it returned true.");
+    });
 }
 
 }  // namespace kavex
