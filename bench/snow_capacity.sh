@@ -9,7 +9,7 @@ providers=${1:-classic}
 [[ $providers == both ]] && providers="classic compat"
 
 scripts/bootstrap
-cmake -S . -B build-bench -DCMAKE_BUILD_TYPE=Release >/dev/null
+cmake -S . -B build-bench -DCMAKE_BUILD_TYPE=Release -DKAVEX_TESTS=ON -DKAVEX_BENCHMARKS=ON >/dev/null
 cmake --build build-bench -j 2 --target snow_capacity dotsnow starsnow >/dev/null
 
 xdir=build-bench/xvfb

@@ -7,7 +7,7 @@ set(KAVEX_CMAKE_DIR ${CMAKE_INSTALL_LIBDIR}/cmake/kavex)
 
 install(TARGETS kavex EXPORT kavexTargets
   ARCHIVE DESTINATION ${CMAKE_INSTALL_LIBDIR})
-install(FILES graphics/graphics.hpp graphics/graphics_inline.hpp DESTINATION ${CMAKE_INSTALL_INCLUDEDIR}/kavex)
+install(FILES graphics/graphics.hpp graphics/graphics_inline.hpp DESTINATION ${KAVEX_INSTALL_INCLUDEDIR})
 
 install(EXPORT kavexTargets NAMESPACE kavex:: DESTINATION ${KAVEX_CMAKE_DIR})
 configure_package_config_file(cmake/kavexConfig.cmake.in
@@ -18,6 +18,7 @@ write_basic_package_version_file(${CMAKE_CURRENT_BINARY_DIR}/kavexConfigVersion.
 install(FILES
   ${CMAKE_CURRENT_BINARY_DIR}/kavexConfig.cmake
   ${CMAKE_CURRENT_BINARY_DIR}/kavexConfigVersion.cmake
+  cmake/kavexSDL.cmake
   DESTINATION ${KAVEX_CMAKE_DIR})
 
 # The prefix is known only when installing (cmake --install --prefix, or a
@@ -33,10 +34,13 @@ install(CODE "
   list(APPEND CMAKE_INSTALL_MANIFEST_FILES \"\${pc_file}\")
 ")
 
-# Each program with its manual page, compressed as Debian wants it.
+# Each program, with its manual page compressed as Debian wants it where
+# manual pages are read.
 foreach(program starsnow dotsnow)
   if(TARGET ${program})
     install(TARGETS ${program} RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
+  endif()
+  if(TARGET ${program} AND UNIX)
     set(page ${CMAKE_CURRENT_BINARY_DIR}/man/${program}.6.gz)
     add_custom_command(OUTPUT ${page}
       COMMAND ${CMAKE_COMMAND} -E make_directory ${CMAKE_CURRENT_BINARY_DIR}/man

@@ -38,6 +38,9 @@
 #pragma once
 
 #include <SDL/SDL.h>
+// On Windows SDL's header renames main to SDL_main for its own WinMain; kavex
+// programs keep their own main (and its implied return 0) everywhere.
+#undef main
 
 #include <cstdint>
 #include <string>

@@ -1,10 +1,12 @@
 // Private to the library: the few things it asks of the system underneath.
 //
 // The drawing code works on plain 32-bit pixel memory and calls SDL only
-// through these functions. Two files implement them: platform_desktop.cpp on
-// a real SDL 1.2, and platform_web.cpp on the browser's SDL emulation, which
+// through these functions. Two files implement SDL's side: platform_desktop.cpp
+// on a real SDL 1.2, and platform_web.cpp on the browser's SDL emulation, which
 // cannot block, has no periodic timer, keyed blits or BMP writer, and keeps
-// its pixels in page canvases. The build picks one.
+// its pixels in page canvases. Two implement the operating system's side:
+// os_posix.cpp (Linux, macOS, the browser) and os_windows.cpp. The build picks
+// one of each.
 #pragma once
 
 #include "graphics.hpp"
@@ -18,6 +20,8 @@ namespace kavex::platform {
 
 // Starts SDL with the keyboard's Unicode translation; false when it cannot.
 bool start();
+// Whatever the operating system wants done before SDL starts.
+void prepare_process();
 // Shuts SDL down, at process exit.
 void stop();
 // SDL's own words for its last failure.
@@ -47,6 +51,10 @@ struct encoded_image {
 bool encode_bmp(SDL_Surface* s, encoded_image& out);
 // Called once a file was saved whole.
 void saved(const std::string& name);
+// Writes `size` bytes as the file `name` (UTF-8): the whole file or none, an
+// earlier file of that name untouched on failure. When it fails, `reason`
+// holds the system's own words for why.
+bool write_file(const std::string& name, const std::uint8_t* bytes, std::size_t size, std::string& reason);
 
 // Blocks until SDL's next event or timer tick (an SDL_USEREVENT whose code is
 // the time the tick was due). False when waiting failed.

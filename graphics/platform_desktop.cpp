@@ -52,6 +52,7 @@ void give_back_interrupts() {
 }  // namespace
 
 bool start() {
+    prepare_process();
     if (SDL_Init(SDL_INIT_VIDEO | SDL_INIT_TIMER) < 0) return false;
     SDL_EnableUNICODE(1);
     take_interrupts();

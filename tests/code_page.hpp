@@ -1,15 +1,51 @@
-// Test helper: a code page as the C library knows it, one character at a
-// time, to check the library's own tables against.
+// Test helper: a code page as the C library (on Windows, the system) knows
+// it, one character at a time, to check the library's own tables against.
 #pragma once
 
+#ifdef _WIN32
+#include <windows.h>
+#else
 #include <iconv.h>
+#endif
 
 #include <cstddef>
 #include <cstdint>
 #include <optional>
+#include <string>
 
 namespace test {
 
+#ifdef _WIN32
+// Windows's own tables: "CP1250" or "ISO-8859-2".
+class code_page {
+public:
+    explicit code_page(const char* name)
+        : id_(std::string(name) == "CP1250" ? 1250 : std::string(name) == "ISO-8859-2" ? 28592 : 0) {}
+    bool ok() const { return id_ != 0 && IsValidCodePage(id_); }
+
+    // The byte of a character, if the code page holds it.
+    std::optional<unsigned> byte_of(std::uint32_t code_point) const {
+        if (code_point > 0xFFFF) return std::nullopt;
+        const wchar_t in = static_cast<wchar_t>(code_point);
+        char out[4];
+        BOOL defaulted = FALSE;
+        const int n = WideCharToMultiByte(id_, WC_NO_BEST_FIT_CHARS, &in, 1, out, sizeof out, nullptr, &defaulted);
+        if (n != 1 || defaulted) return std::nullopt;
+        return static_cast<unsigned char>(out[0]);
+    }
+
+    // The character a byte stands for, if any.
+    std::optional<std::uint32_t> code_point_of(unsigned byte) const {
+        const char in = static_cast<char>(byte);
+        wchar_t out[2];
+        if (MultiByteToWideChar(id_, MB_ERR_INVALID_CHARS, &in, 1, out, 2) != 1) return std::nullopt;
+        return static_cast<std::uint32_t>(out[0]);
+    }
+
+private:
+    UINT id_;
+};
+#else
 class code_page {
 public:
     explicit code_page(const char* name)
@@ -57,5 +93,6 @@ private:
     iconv_t to_byte_;
     iconv_t to_unicode_;
 };
+#endif
 
 }  // namespace test

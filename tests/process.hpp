@@ -4,22 +4,61 @@
 
 #include <gtest/gtest.h>
 
+#ifdef _WIN32
+#include <windows.h>
+#else
 #include <spawn.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
+extern char** environ;
+#endif
+
+#include <cstdio>
 #include <cstdlib>
 #include <string>
+#include <utility>
 #include <vector>
-
-extern char** environ;
 
 namespace test {
 
 struct finished {
-    int status = -1;     // as waitpid reports it
+    int status = -1;     // as waitpid reports it (on Windows, the exit code)
     std::string output;  // stdout and stderr together
 };
+
+#ifdef _WIN32
+inline bool exited(int) { return true; }
+inline int exit_code(int status) { return status; }
+
+// Runs this program again with `args`, and this process's environment in
+// which each NAME=VALUE of `env_changes` replaces the variable of that name.
+inline finished run_self(const std::vector<std::string>& args, const std::vector<std::string>& env_changes) {
+    char self[MAX_PATH];
+    GetModuleFileNameA(nullptr, self, MAX_PATH);
+    std::string command = std::string("\"\"") + self + "\"";
+    for (const auto& arg : args) command += " \"" + arg + "\"";
+    command += " 2>&1\"";  // cmd.exe takes the outer quotes off
+    std::vector<std::pair<std::string, std::string>> saved;
+    for (const auto& change : env_changes) {
+        const std::string name = change.substr(0, change.find('='));
+        const char* old = std::getenv(name.c_str());
+        saved.emplace_back(name, old ? old : "");
+        _putenv_s(name.c_str(), change.substr(name.size() + 1).c_str());
+    }
+    finished result;
+    if (FILE* out = _popen(command.c_str(), "r")) {
+        char buffer[256];
+        for (std::size_t n; (n = std::fread(buffer, 1, sizeof buffer, out)) > 0;) result.output.append(buffer, n);
+        result.status = _pclose(out);
+    }
+    for (const auto& [name, value] : saved) _putenv_s(name.c_str(), value.c_str());
+    return result;
+}
+#else
+inline bool exited(int status) { return WIFEXITED(status); }
+inline int exit_code(int status) { return WEXITSTATUS(status); }
+
 
 // Runs /proc/self/exe with `args` and this process's environment, in which
 // each NAME=VALUE of `env_changes` replaces the variable of that name.
@@ -62,6 +101,8 @@ inline finished run_self(const std::vector<std::string>& args, const std::vector
     return result;
 }
 
+#endif
+
 // For a test that must have a process of its own: outside it, runs the test
 // again alone in a new process, checks that it passed there and returns
 // true (the caller returns at once); inside it, returns false and the test
@@ -78,7 +119,7 @@ inline bool ran_in_own_process() {
     if (alone && name == alone) return false;
 
     const finished run = run_self({"--gtest_filter=" + name}, {"KAVEX_TEST_ALONE=" + name});
-    EXPECT_TRUE(WIFEXITED(run.status) && WEXITSTATUS(run.status) == 0)
+    EXPECT_TRUE(exited(run.status) && exit_code(run.status) == 0)
         << "in a process of its own, " << name << " failed:\n" << run.output;
     return true;
 }

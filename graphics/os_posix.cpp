@@ -1,0 +1,113 @@
+// What the library asks of a POSIX system (Linux, macOS, the browser's file
+// system): files written whole or not at all.
+//
+// A regular file is replaced in one step: the bytes go to a new file in the
+// same folder, which is renamed over the old one only once it is complete
+// and on disk. A device or a pipe is written directly.
+#include "platform.hpp"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <atomic>
+#include <cerrno>
+#include <cstdlib>
+#include <cstring>
+#include <memory>
+#include <string>
+
+namespace kavex::platform {
+
+namespace {
+
+// Each failure keeps the system's own words for it.
+bool failed(std::string& reason) {
+    reason = std::strerror(errno);
+    return false;
+}
+
+bool write_all(int fd, const std::uint8_t* data, std::size_t size) {
+    while (size > 0) {
+        const ssize_t n = ::write(fd, data, size);
+        if (n < 0 && errno == EINTR) continue;
+        if (n == 0) errno = ENOSPC;
+        if (n <= 0) return false;
+        data += n;
+        size -= static_cast<std::size_t>(n);
+    }
+    return true;
+}
+
+// A device or a pipe. Opened without blocking, so that a pipe nobody reads
+// fails at once instead of hanging; written with blocking as usual.
+bool write_in_place(const std::string& path, const std::uint8_t* bytes, std::size_t size, std::string& reason) {
+    const int fd = ::open(path.c_str(), O_WRONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
+    if (fd < 0) return failed(reason);
+    const int flags = ::fcntl(fd, F_GETFL);
+    if (flags == -1 || ::fcntl(fd, F_SETFL, flags & ~O_NONBLOCK) == -1 || !write_all(fd, bytes, size)) {
+        failed(reason);
+        ::close(fd);
+        return false;
+    }
+    return ::close(fd) == 0 || failed(reason);
+}
+
+std::string folder_of(const std::string& path) {
+    const auto slash = path.find_last_of('/');
+    if (slash == std::string::npos) return ".";
+    return slash == 0 ? "/" : path.substr(0, slash);
+}
+
+// Creates a file of its own in `folder`; its name goes to `name`.
+int create_new_file(const std::string& folder, std::string& name) {
+    static std::atomic<unsigned> serial{0};
+    for (int attempt = 0; attempt < 100; ++attempt) {
+        name = folder + "/.kavex-save-" + std::to_string(::getpid()) + "-" + std::to_string(serial++) + ".tmp";
+        const int fd = ::open(name.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+        if (fd >= 0 || errno != EEXIST) return fd;
+    }
+    return -1;
+}
+
+// Writes a new file beside `target` and renames it over `target` only once
+// it is complete and on disk. `existing` is the file it replaces, if any,
+// whose permissions the new one keeps.
+bool replace_file(const std::string& target, const struct stat* existing, const std::uint8_t* bytes,
+                  std::size_t size, std::string& reason) {
+    std::string temporary;
+    const int fd = create_new_file(folder_of(target), temporary);
+    if (fd < 0) return failed(reason);
+    bool ok = write_all(fd, bytes, size) && ::fsync(fd) == 0;
+    if (ok && existing) ok = ::fchmod(fd, existing->st_mode & 07777) == 0;
+    if (!ok) failed(reason);
+    if (::close(fd) != 0 && ok) ok = failed(reason);
+    if (ok && ::rename(temporary.c_str(), target.c_str()) != 0) ok = failed(reason);
+    if (!ok) ::unlink(temporary.c_str());
+    return ok;
+}
+
+// A symbolic link stays a link: the file it leads to is the one replaced.
+std::string followed(const std::string& path) {
+    struct stat link;
+    if (::lstat(path.c_str(), &link) != 0 || !S_ISLNK(link.st_mode)) return path;
+    std::unique_ptr<char, decltype(&std::free)> resolved(::realpath(path.c_str(), nullptr), &std::free);
+    return resolved ? std::string(resolved.get()) : path;
+}
+
+}  // namespace
+
+void prepare_process() {}
+
+bool write_file(const std::string& name, const std::uint8_t* bytes, std::size_t size, std::string& reason) {
+    const std::string target = followed(name);
+    struct stat existing;
+    if (::stat(target.c_str(), &existing) != 0) {
+        if (errno != ENOENT) return failed(reason);
+        return replace_file(target, nullptr, bytes, size, reason);
+    }
+    if (S_ISREG(existing.st_mode)) return replace_file(target, &existing, bytes, size, reason);
+    return write_in_place(target, bytes, size, reason);
+}
+
+}  // namespace kavex::platform

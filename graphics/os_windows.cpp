@@ -1,0 +1,105 @@
+// What the library asks of Windows: files written whole or not at all, under
+// names given in UTF-8, and what SDL's own start-up code would have done.
+//
+// A file is replaced in one step: the bytes go to a new file in the same
+// folder, which is flushed to disk and then moved over the old one.
+#include "platform.hpp"
+
+#include <windows.h>
+
+#include <atomic>
+#include <string>
+
+namespace kavex::platform {
+
+namespace {
+
+std::wstring wide(const std::string& utf8) {
+    const int n = MultiByteToWideChar(CP_UTF8, MB_ERR_INVALID_CHARS, utf8.data(), static_cast<int>(utf8.size()),
+                                      nullptr, 0);
+    if (n <= 0) return std::wstring();
+    std::wstring out(static_cast<std::size_t>(n), L'\0');
+    MultiByteToWideChar(CP_UTF8, MB_ERR_INVALID_CHARS, utf8.data(), static_cast<int>(utf8.size()), out.data(), n);
+    return out;
+}
+
+std::string utf8(const std::wstring& text) {
+    const int n = WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), nullptr, 0, nullptr,
+                                      nullptr);
+    if (n <= 0) return std::string();
+    std::string out(static_cast<std::size_t>(n), '\0');
+    WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), out.data(), n, nullptr, nullptr);
+    return out;
+}
+
+// Each failure keeps the system's own words for it, in UTF-8.
+bool failed(std::string& reason, DWORD error = GetLastError()) {
+    wchar_t* message = nullptr;
+    const DWORD length = FormatMessageW(
+        FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr, error,
+        0, reinterpret_cast<wchar_t*>(&message), 0, nullptr);
+    std::wstring text = length ? std::wstring(message, length) : L"Windows error " + std::to_wstring(error);
+    if (message) LocalFree(message);
+    while (!text.empty() && (text.back() == L'\n' || text.back() == L'\r' || text.back() == L'.')) text.pop_back();
+    reason = utf8(text);
+    return false;
+}
+
+std::wstring folder_of(const std::wstring& path) {
+    const auto slash = path.find_last_of(L"/\\");
+    if (slash == std::wstring::npos) return path.size() >= 2 && path[1] == L':' ? path.substr(0, 2) : L".";  // C:name
+    return path.substr(0, slash + 1);
+}
+
+// Creates a file of its own in `folder`; its name goes to `name`.
+HANDLE create_new_file(const std::wstring& folder, std::wstring& name) {
+    static std::atomic<unsigned> serial{0};
+    const bool ends_folder = folder.back() == L'/' || folder.back() == L'\\' || folder.back() == L':';
+    const std::wstring separator = ends_folder ? L"" : L"\\";
+    for (int attempt = 0; attempt < 100; ++attempt) {
+        name = folder + separator + L".kavex-save-" + std::to_wstring(GetCurrentProcessId()) + L"-" +
+               std::to_wstring(serial++) + L".tmp";
+        const HANDLE file = CreateFileW(name.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
+                                        FILE_ATTRIBUTE_NORMAL, nullptr);
+        if (file != INVALID_HANDLE_VALUE || GetLastError() != ERROR_FILE_EXISTS) return file;
+    }
+    return INVALID_HANDLE_VALUE;
+}
+
+bool write_all(HANDLE file, const std::uint8_t* data, std::size_t size) {
+    while (size > 0) {
+        const DWORD chunk = size > 0x40000000 ? 0x40000000 : static_cast<DWORD>(size);
+        DWORD written = 0;
+        if (!WriteFile(file, data, chunk, &written, nullptr) || written == 0) return false;
+        data += written;
+        size -= written;
+    }
+    return true;
+}
+
+}  // namespace
+
+// SDL's own WinMain hands SDL the program's module before SDL starts; a
+// program that keeps its own main (kavex leaves main alone) does it here.
+void prepare_process() { SDL_SetModuleHandle(GetModuleHandle(nullptr)); }
+
+bool write_file(const std::string& name, const std::uint8_t* bytes, std::size_t size, std::string& reason) {
+    const std::wstring target = wide(name);
+    if (target.empty()) return failed(reason, name.empty() ? ERROR_PATH_NOT_FOUND : ERROR_INVALID_NAME);
+    const DWORD attributes = GetFileAttributesW(target.c_str());
+    if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY))
+        return failed(reason, ERROR_ACCESS_DENIED);
+
+    std::wstring temporary;
+    const HANDLE file = create_new_file(folder_of(target), temporary);
+    if (file == INVALID_HANDLE_VALUE) return failed(reason);
+    bool ok = write_all(file, bytes, size) && FlushFileBuffers(file);
+    if (!ok) failed(reason);
+    if (!CloseHandle(file) && ok) ok = failed(reason);
+    if (ok && !MoveFileExW(temporary.c_str(), target.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
+        ok = failed(reason);
+    if (!ok) DeleteFileW(temporary.c_str());
+    return ok;
+}
+
+}  // namespace kavex::platform
