@@ -25,8 +25,6 @@
 // keys report their press only; the keys with constants report both.
 #include "graphics.hpp"
 
-#include <iconv.h>
-
 #include <cstdio>
 #include <cstdlib>
 #include <string>
@@ -70,19 +68,18 @@ std::string utf8(std::uint32_t code_point) {
     return out;
 }
 
-// Codes 0x80 to 0xFF are bytes of Windows code page 1250.
-std::string cp1250_to_utf8(unsigned char byte) {
-    static const iconv_t convert = iconv_open("UTF-8", "CP1250");
-    if (convert == reinterpret_cast<iconv_t>(-1)) return "";
-    char in[1] = {static_cast<char>(byte)};
-    char out[4];
-    char* src = in;
-    char* dst = out;
-    size_t src_left = 1, dst_left = sizeof out;
-    iconv(convert, nullptr, nullptr, nullptr, nullptr);
-    if (iconv(convert, &src, &src_left, &dst, &dst_left) == static_cast<size_t>(-1)) return "";
-    return std::string(out, dst);
-}
+// Codes 0x80 to 0xFF are bytes of Windows code page 1250: its characters
+// there, in UTF-8 ("" where that code page has none).
+const char* const cp1250_upper[128] = {
+    "€", "", "‚", "", "„", "…", "†", "‡", "", "‰", "Š", "‹", "Ś", "Ť", "Ž", "Ź",  // 8_
+    "", "‘", "’", "“", "”", "•", "–", "—", "", "™", "š", "›", "ś", "ť", "ž", "ź",  // 9_
+    "\u00A0", "ˇ", "˘", "Ł", "¤", "Ą", "¦", "§", "¨", "©", "Ş", "«", "¬", "\u00AD", "®", "Ż",  // A_
+    "°", "±", "˛", "ł", "´", "µ", "¶", "·", "¸", "ą", "ş", "»", "Ľ", "˝", "ľ", "ż",  // B_
+    "Ŕ", "Á", "Â", "Ă", "Ä", "Ĺ", "Ć", "Ç", "Č", "É", "Ę", "Ë", "Ě", "Í", "Î", "Ď",  // C_
+    "Đ", "Ń", "Ň", "Ó", "Ô", "Ő", "Ö", "×", "Ř", "Ů", "Ú", "Ű", "Ü", "Ý", "Ţ", "ß",  // D_
+    "ŕ", "á", "â", "ă", "ä", "ĺ", "ć", "ç", "č", "é", "ę", "ë", "ě", "í", "î", "ď",  // E_
+    "đ", "ń", "ň", "ó", "ô", "ő", "ö", "÷", "ř", "ů", "ú", "ű", "ü", "ý", "ţ", "˙",  // F_
+};
 
 // What a user would call the key: its constant, its character, or nothing.
 std::string describe_key(std::int32_t code) {
@@ -92,7 +89,7 @@ std::string describe_key(std::int32_t code) {
     for (const key_name& k : control_characters)
         if (k.code == code) return k.name;
     if (code < 0x20) return "";
-    const std::string character = code >= 0x80 && code <= 0xFF ? cp1250_to_utf8(code) : utf8(code);
+    const std::string character = code >= 0x80 && code <= 0xFF ? cp1250_upper[code - 0x80] : utf8(code);
     return character.empty() ? "" : "'" + character + "'";
 }
 

@@ -23,8 +23,11 @@ namespace {
 bytes saved_by_sdl(const kavex::canvas& c) {
     const fs::path file = fs::temp_directory_path() / ("kavex-bmp-" + std::to_string(::getpid()) + ".bmp");
     EXPECT_TRUE(c.save(file.string()));
-    std::ifstream in(file, std::ios::binary);
-    bytes out((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    bytes out;
+    {
+        std::ifstream in(file, std::ios::binary);  // closed before the file goes: Windows keeps an open file
+        out.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+    }
     fs::remove(file);
     return out;
 }

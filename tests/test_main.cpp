@@ -2,6 +2,7 @@
 // classic SDL 1.2 and once on the compatibility library, and says which one
 // it expects in KAVEX_EXPECT_SDL; this checks the run really got that one.
 #include <SDL/SDL.h>
+#undef main  // SDL renames main on Windows; this one is the program's own
 #include <gtest/gtest.h>
 
 #include <cstdlib>
