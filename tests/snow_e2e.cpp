@@ -1,9 +1,7 @@
 // dotsnow and starsnow in a real X server, watched as a user would see them:
 // real input through XTest, real close requests, pixels read back from the
 // window and refreshes counted with XDamage.
-#include <gtest/gtest.h>  // before Xlib, whose macros clash with it
-
-#include "x11_session.hpp"
+#include "snow_watch.hpp"
 
 #include <X11/keysym.h>
 
@@ -14,78 +12,7 @@
 
 namespace {
 
-using x11::milliseconds;
-
-constexpr std::uint32_t black = 0x000000;
-constexpr std::uint32_t white = 0xFFFFFF;
-constexpr std::uint32_t border_blue = 0x000032;
-constexpr int side = 400;
-// Waits for a window, a picture or a refresh end as soon as it comes; their
-// limits only stop a test whose program is stuck, so they are generous
-// enough for a machine whose cores are all busy with other work.
-constexpr milliseconds frame_timeout{10000};
-
-std::string expected_provider() {
-    const char* p = std::getenv("KAVEX_EXPECT_SDL");
-    return p ? p : "";
-}
-
-// A snow program running in the test's X server, its window found and its
-// refreshes counted.
-struct snow {
-    std::unique_ptr<x11::program> app;
-    Window window = None;
-    std::unique_ptr<x11::refresh_counter> refreshes;
-};
-
-// Starts the program, with `env` added to its environment; unless
-// `from_the_start`, waits for its first picture (SDL may show the empty
-// window once before that).
-snow launch(x11::session& x, const std::string& path, bool from_the_start = false,
-            const std::vector<std::string>& env = {}) {
-    snow s;
-    s.app = x.start(path, {}, env);
-    if (!s.app) return s;
-    s.window = s.app->wait_for_window();
-    // The compatibility library may replace its first window after a while
-    // on a busy machine: then the one that follows is the program's.
-    if (s.window != None && x.grab(s.window).pixels.empty()) s.window = s.app->wait_for_window();
-    if (s.window == None) {
-        ADD_FAILURE() << "no window appeared";
-        return s;
-    }
-    EXPECT_EQ(s.app->sdl_provider(), expected_provider());
-    s.refreshes = std::make_unique<x11::refresh_counter>(x, s.window);
-    if (!from_the_start) {
-        const auto deadline = x11::clock::now() + frame_timeout;
-        while (x.grab(s.window).all(black) && x11::clock::now() < deadline) s.refreshes->wait_next(frame_timeout);
-    }
-    return s;
-}
-
-// The picture right after the next refresh. The program is held still while
-// the window is read, so the frame cannot change under the reader.
-x11::image next_frame(x11::session& x, snow& s) {
-    if (!s.refreshes->wait_next(frame_timeout)) return {};
-    s.app->pause();
-    x11::image img = x.grab(s.window);
-    s.app->resume();
-    return img;
-}
-
-// Within a second, even when it is behind: before the close request at most
-// the frame under way and the two ticks that may wait are handled (three
-// times 80 ms with the preloaded slow SDL_Flip), and shutting SDL down takes
-// a few milliseconds of work. Beside five busy loops the compatibility
-// library took 400 to 600 ms with 120 ms flips.
-void close_and_expect_clean_exit(x11::session& x, snow& s) {
-    const auto asked = x11::clock::now();
-    x.close_request(s.window);
-    const std::optional<int> status = s.app->wait_exit(milliseconds(10000));
-    const auto took = std::chrono::duration_cast<milliseconds>(x11::clock::now() - asked);
-    EXPECT_EQ(status, 0) << "a close request ends the program with status 0";
-    EXPECT_LT(took, milliseconds(1000)) << "it took " << took.count() << " ms to end";
-}
+using namespace snow_watch;
 
 // Opened at 400 x 400 and black until the first tick, about 40 ms after the
 // start; returns the first twelve pictures read after that, one per refresh.
@@ -132,24 +59,6 @@ bool same_start(const std::vector<x11::image>& a, const std::vector<x11::image>&
     return false;
 }
 
-// Sideways drift of the flakes while the pointer rests on `column`: the mean
-// step per frame, over `frames` frames.
-double drift_at(x11::session& x, snow& s, int column, int frames = 25) {
-    x.move_pointer(s.window, column, 300);
-    next_frame(x, s);  // the wind changes with the next event
-    x11::image before = next_frame(x, s);
-    double sum = 0;
-    int pairs = 0;
-    for (int i = 0; i < frames; ++i) {
-        x11::image after = next_frame(x, s);
-        if (after.pixels.empty()) break;
-        sum += x11::mean_drift(x11::blobs(before, white), x11::blobs(after, white), side, 8);
-        ++pairs;
-        before = std::move(after);
-    }
-    return pairs ? sum / pairs : 0;
-}
-
 void expect_wind_follows_the_pointer(const std::string& path) {
     x11::session x;
     ASSERT_TRUE(x.ok());
@@ -192,12 +101,6 @@ void expect_about_25_refreshes_a_second(const std::string& path) {
 // is dropped. Longer would only lengthen the wait for the close request.
 constexpr int flip_delay_ms = 80;
 
-double mean_white_pixels(x11::session& x, snow& s) {
-    double sum = 0;
-    for (int i = 0; i < 3; ++i) sum += next_frame(x, s).count(white);
-    return sum / 3;
-}
-
 // With the program far behind its timer, space presses, a pointer move and
 // the close request still get through.
 void expect_input_gets_through_when_behind(const std::string& path, int presses, int frames_to_fall,
@@ -219,16 +122,6 @@ void expect_input_gets_through_when_behind(const std::string& path, int presses,
     EXPECT_GE(mean_white_pixels(x, s) - white_before, white_added_at_least) << "the space presses got through";
     EXPECT_GT(drift_at(x, s, 380, 8), 0.5) << "the pointer move got through (wind +1.8)";
     close_and_expect_clean_exit(x, s);
-}
-
-bool border_is_exact(const x11::image& img) {
-    if (img.width != side || img.height != side) return false;
-    for (int y = 0; y < side; ++y)
-        for (int x = 0; x < side; ++x) {
-            const bool on_border = y <= 8 || x <= 8 || y >= 392 || x >= 392;
-            if (on_border && img.at(x, y) != border_blue) return false;
-        }
-    return true;
 }
 
 int inside_count(const x11::image& img, std::uint32_t value) {
