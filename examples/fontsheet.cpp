@@ -1,6 +1,6 @@
 // All 256 glyphs of the built-in font in a 16 x 16 grid with hexadecimal
 // labels, drawn off-screen and saved as a BMP file (the name given, or
-// fontsheet.bmp). Needs no window.
+// fontsheet.bmp), then shown in the window until it is closed.
 #include "graphics.hpp"
 
 #include <cstdio>
@@ -33,4 +33,11 @@ int main(int argc, char** argv) {
         return 1;
     }
     std::printf("%s\n", file.c_str());
+    std::fflush(stdout);
+
+    gout.open(sheet.surface->w, sheet.surface->h);
+    gout.blitfrom(sheet, 0, 0);
+    gout << refresh;
+    event ev;
+    while (gin.wait_event(ev)) {}
 }
