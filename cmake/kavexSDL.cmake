@@ -41,3 +41,13 @@ if(TARGET kavex::sdl)
 else()
   set(kavex_sdl_FOUND FALSE)
 endif()
+
+# What to do when SDL is not found, for the build and the installed package.
+if(WIN32)
+  string(CONCAT kavex_sdl_missing "SDL 1.2 not found. Give the folder of kavex's Windows package, which has SDL in it: "
+    "-DCMAKE_PREFIX_PATH=C:/where/you/unpacked/kavex-win64. "
+    "Or, in MSYS2, install its SDL 1.2: pacman -S \$MINGW_PACKAGE_PREFIX-sdl12-compat")
+else()
+  string(CONCAT kavex_sdl_missing "SDL 1.2 not found. On Debian: apt-get install libsdl1.2-dev (or libsdl1.2-compat-dev). "
+    "Elsewhere, give the folder that holds include/SDL/SDL.h and SDL's library: -DCMAKE_PREFIX_PATH=/path/to/SDL")
+endif()

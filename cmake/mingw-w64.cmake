@@ -16,7 +16,3 @@ set(CMAKE_FIND_ROOT_PATH_MODE_PROGRAM NEVER)
 set(CMAKE_FIND_ROOT_PATH_MODE_LIBRARY BOTH)
 set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE BOTH)
 set(CMAKE_FIND_ROOT_PATH_MODE_PACKAGE BOTH)
-
-# Programs that need nothing but SDL.dll beside them: the C and C++ runtimes
-# and the thread library are linked in.
-set(CMAKE_EXE_LINKER_FLAGS_INIT "-static")

@@ -37,6 +37,12 @@
 // standard error.
 #pragma once
 
+// A compiler that defaults to an older C++ (GCC before 11, as some editors
+// bundle it) would otherwise stop at dozens of errors deep in this header.
+#if (defined(_MSVC_LANG) ? _MSVC_LANG : __cplusplus) < 201703L
+#error "kavex needs C++17: add -std=c++17 to the compiler's options (Code::Blocks: Project, Build options, Compiler flags; VS Code: args in .vscode/tasks.json)"
+#else
+
 #include <SDL/SDL.h>
 // On Windows SDL's header renames main to SDL_main for its own WinMain; kavex
 // programs keep their own main (and its implied return 0) everywhere.
@@ -319,3 +325,5 @@ canvas& operator<<(canvas& c, void (*manipulator)(canvas&));
 
 // What follows is the library's inline machinery, not part of its interface.
 #include "graphics_inline.hpp"
+
+#endif  // C++17
