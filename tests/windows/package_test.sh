@@ -1,12 +1,22 @@
 #!/usr/bin/env bash
-# The Windows package as a user gets it, unpacked in folder K:
-#   1. every program in K/bin runs with nothing but the files of K/bin: it
-#      imports SDL.dll and Windows' own DLLs, no compiler runtime;
-#   2. a user's own program builds with the README's line
-#        g++ -std=c++17 main.cpp -I K/include -L K/lib -lkavex -lSDL -o main.exe
-#      (MinGW-w64's g++ here) and runs under Wine with SDL.dll from K/bin;
-#   3. the same program builds with CMake through find_package(kavex), from
-#      the template, and runs.
+# The Windows package as a user gets it, unpacked in folder K, used only as
+# its own text says. Every program runs under Wine from a fresh folder that
+# holds nothing but the program and SDL.dll, with no compiler runtime on
+# WINEPATH or PATH:
+#   1. every program in K/bin imports SDL.dll and Windows' own DLLs alone;
+#   2. a user's program built with the text's compiler line, read from the
+#      text itself (MinGW-w64's g++ here), from a K whose path has a space and
+#      letters outside ASCII;
+#   3. the same program built with the text's second line, which compiles
+#      kavex from K/src with it, with g++ and with clang;
+#   4. the CMake template, built and run from its build folder, with the
+#      prebuilt library (which the package finds this compiler can link), from
+#      source when asked, and from source when the prebuilt one cannot link;
+#   5. the Code::Blocks project and the VS Code tasks build with exactly the
+#      options of those two lines;
+#   6. a C++14 compile of the header stops at one error that names -std=c++17;
+#   7. every relative link in the package's documents, and every K\... path
+#      its text names, leads to a file in the package.
 # usage: package_test.sh K SOURCE_DIR
 set -euo pipefail
 package=$(realpath "$1") source=$(realpath "$2")
@@ -14,42 +24,176 @@ work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 fail() { echo "package_test: $*" >&2; exit 1; }
 export WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml=" SDL_VIDEODRIVER=dummy
+unset WINEPATH
+gxx=x86_64-w64-mingw32-g++-posix
+cmake_builds=0
+text=$package/README-windows.txt
+
+# K as a student may have it: in a folder with a space and Czech letters.
+mkdir -p "$work/Moje programy"
+k="$work/Moje programy/kavex-přílohy"
+ln -s "$package" "$k"
 
 system32=$(winepath -u 'C:\windows\system32')
-for exe in "$package"/bin/*.exe; do
+imports_only_sdl_and_windows() {
+  local dll
   while read -r dll; do
     [[ $dll == SDL.dll || -n $(find "$system32" -maxdepth 1 -iname "$dll" -print -quit) ]] ||
-      fail "$(basename "$exe") needs $dll, which is neither SDL.dll nor part of Windows"
-  done < <(x86_64-w64-mingw32-objdump -p "$exe" | sed -n 's/^\s*DLL Name: //p')
-done
+      fail "$(basename "$1") needs $dll, which is neither SDL.dll nor part of Windows"
+  done < <(x86_64-w64-mingw32-objdump -p "$1" | sed -n 's/^\s*DLL Name: //p')
+}
+for exe in "$package"/bin/*.exe; do imports_only_sdl_and_windows "$exe"; done
 echo "every program in bin/ needs only SDL.dll beside it: $(cd "$package/bin" && ls ./*.exe | wc -l) programs"
 
-# Runs $1 under Wine in its folder, with the package's SDL.dll and (for a
-# program built without -static) the compiler's runtime on the PATH; checks
-# what it saved.
+# Runs program $1 under Wine in folder $2 (made here when missing, with
+# SDL.dll), and checks what it saved there.
 runs_and_saves() {
-  local dir program=$1
-  dir=$(dirname "$program")
-  local runtime
-  runtime="$(winepath -w "$package/bin");$(winepath -w /usr/lib/gcc/x86_64-w64-mingw32/*-posix | head -n 1);$(winepath -w /usr/x86_64-w64-mingw32/lib)"
-  (cd "$dir" && WINEPATH="$runtime" timeout 120 wine "$program") || fail "$(basename "$program") ended with status $?"
+  local program=$1 dir=$2
+  if [[ ! -d $dir ]]; then
+    mkdir -p "$dir"
+    cp "$program" "$package/bin/SDL.dll" "$dir/"
+  fi
+  imports_only_sdl_and_windows "$program"
+  local status=0
+  (cd "$dir" && timeout 120 wine "./$(basename "$program")") || status=$?
+  [[ $status -eq 0 ]] || fail "$(basename "$program") ended with status $status in a folder of $(ls "$dir" | tr '\n' ' ')"
   local bmp=$dir/outside.bmp
   [[ -f $bmp ]] || fail "$(basename "$program") saved no outside.bmp"
   # 64 x 32 pixels at 24 bits: a 54-byte header and 32 rows of 192 bytes.
   [[ $(stat -c %s "$bmp") -eq $((54 + 32 * 192)) ]] || fail "outside.bmp has $(stat -c %s "$bmp") bytes"
   [[ $(od -An -tx1 -j54 -N3 "$bmp" | tr -d ' ') == 0000ff ]] || fail "outside.bmp's corner is not red"
   od -An -v -tx1 -j54 "$bmp" | tr -s ' \n' ' ' | grep -q 'ff ff ff' || fail "outside.bmp has no white text"
-  echo "$(basename "$program") ran under Wine with status 0 and saved its picture"
 }
 
-cp "$source/tests/windows/outside.cpp" "$work/main.cpp"
-mkdir "$work/line" "$work/cmake"
-x86_64-w64-mingw32-g++-posix -std=c++17 "$work/main.cpp" -I "$package/include" -L "$package/lib" -lkavex -lSDL \
-  -o "$work/line/main.exe" || fail "the README's compiler line did not build the program"
-runs_and_saves "$work/line/main.exe"
+# The text's compiler lines, as it prints them.
+mapfile -t lines < <(sed -n 's/^    \(g++ .*\)$/\1/p' "$text")
+[[ ${#lines[@]} -eq 2 ]] || fail "README-windows.txt has ${#lines[@]} g++ lines, not 2"
 
-cp "$source/examples/template/CMakeLists.txt" "$work/main.cpp" "$work/cmake/"
-cmake -S "$work/cmake" -B "$work/cmake/build" -DCMAKE_TOOLCHAIN_FILE="$source/cmake/mingw-w64.cmake" \
-  -DCMAKE_PREFIX_PATH="$package" >"$work/cmake.log" 2>&1 || { cat "$work/cmake.log"; fail "find_package(kavex) failed"; }
-cmake --build "$work/cmake/build" >>"$work/cmake.log" 2>&1 || { cat "$work/cmake.log"; fail "the template did not build"; }
-runs_and_saves "$work/cmake/build/my_program.exe"
+# Builds main.cpp in a new folder $2 with line $1, K standing for the
+# package and compiler $3 for g++; runs it.
+build_with_line_and_run() {
+  local words=() word command=("$3")
+  read -ra words <<<"$1"
+  for word in "${words[@]:1}"; do command+=("${word/#K\//$k/}"); done
+  mkdir "$2"
+  cp "$source/tests/windows/outside.cpp" "$2/main.cpp"
+  (cd "$2" && "${command[@]}") || fail "the line '$1' did not build the program with $3"
+  runs_and_saves "$2/main.exe" "$2-run"
+  echo "built with '$1' ($(basename "$3")): runs with only SDL.dll beside it, and saved its picture"
+}
+build_with_line_and_run "${lines[0]}" "$work/line" "$gxx"
+build_with_line_and_run "${lines[1]}" "$work/source" "$gxx"
+# kavex's source with clang too. Debian's clang finds MinGW-w64's headers
+# and C library, but must be told where GCC's C++ library is (MSYS2's clang
+# brings its own); the linker's warnings about type names of another size are
+# that mix's, not kavex's.
+runtime=$(ls -d /usr/lib/gcc/x86_64-w64-mingw32/*-posix | head -n 1)
+cat >"$work/clang++" <<CLANG
+#!/usr/bin/env bash
+clang++ --target=x86_64-w64-mingw32 -isystem $runtime/include/c++ -isystem $runtime/include/c++/x86_64-w64-mingw32 \\
+  "\$@" -L $runtime -Wl,--start-group -lstdc++ -lpthread -lgcc_eh -Wl,--end-group 2> >(grep -v 'duplicate section' >&2)
+CLANG
+chmod +x "$work/clang++"
+build_with_line_and_run "${lines[1]}" "$work/clang" "$work/clang++"
+
+# A package whose libkavex.a no compiler can link, as for a compiler with
+# another C runtime: the template must find that out and build from source.
+unlinkable=$work/unlinkable-kavex
+cp -r "$package" "$unlinkable"
+rm "$unlinkable/lib/libkavex.a"
+x86_64-w64-mingw32-ar rc "$unlinkable/lib/libkavex.a"
+
+template=$package/examples/template
+# Each route: the package, what the command line asks, the route it must take.
+for route in "$k||OFF" "$k|-DKAVEX_FROM_SOURCE=ON|ON" "$unlinkable||ON"; do
+  IFS='|' read -r prefix asked expected <<<"$route"
+  dir=$work/cmake-$((++cmake_builds))
+  cp -r "$template" "$dir"
+  cp "$source/tests/windows/outside.cpp" "$dir/main.cpp"
+  { cmake -S "$dir" -B "$dir/build" -DCMAKE_TOOLCHAIN_FILE="$source/cmake/mingw-w64.cmake" \
+      -DCMAKE_PREFIX_PATH="$prefix" $asked && cmake --build "$dir/build"; } >"$dir.log" 2>&1 ||
+    { cat "$dir.log"; fail "the CMake template did not build against ${prefix#"$work"/} $asked"; }
+  taken=$(sed -n 's/^KAVEX_FROM_SOURCE:[A-Z]*=//p' "$dir/build/CMakeCache.txt")
+  [[ $taken == "$expected" ]] || fail "against ${prefix#"$work"/} $asked, KAVEX_FROM_SOURCE is '$taken', not $expected"
+  [[ $expected == OFF || -f $dir/build/libkavex_from_source.a ]] || fail "KAVEX_FROM_SOURCE=ON built no kavex from source"
+  runs_and_saves "$dir/build/my_program.exe" "$dir/build"
+  echo "the CMake template against ${prefix#"$work"/} $asked (from source: $expected) built a program that runs from its build folder"
+done
+
+# What a line asks of the compiler, one fact a line, K seen from the template.
+line_facts() {
+  local words=() word value_of=""
+  read -ra words <<<"$1"
+  for word in "${words[@]:1}"; do
+    word=${word/#K\//../../}
+    if [[ -n $value_of ]]; then echo "$value_of $word"; value_of=""; continue; fi
+    case $word in
+      -I | -L | -o) value_of=$word ;;
+      -std=*) echo "compile $word" ;;
+      -l*) echo "library ${word#-l}" ;;
+      -*) echo "link $word" ;;
+      *) echo "file $word" ;;
+    esac
+  done
+}
+# The same facts as Code::Blocks builds target $1 of kavex.cbp.
+cbp_facts() {
+  awk -v target="$1" '
+    /<Target title=/ { inside = index($0, "title=\"" target "\"") > 0 }
+    /<\/Target>/ { inside = 0 }
+    /<Compiler>/ { part = "compile" } /<Linker>/ { part = "link" } /<ExtraCommands>/ { part = "" }
+    function value(key) { if (match($0, key "=\"[^\"]*\"")) return substr($0, RSTART + length(key) + 2, RLENGTH - length(key) - 3); return "" }
+    inside && /<Option output=/ { print "-o " value("output") ".exe" }
+    inside && part == "compile" && /<Add option=/ { print "compile " value("option") }
+    inside && part == "compile" && /<Add directory=/ { print "-I " value("directory") }
+    inside && part == "link" && /<Add directory=/ { print "-L " value("directory") }
+    inside && part == "link" && /<Add library=/ { print "library " value("library") }
+    inside && part == "link" && /<Add option=/ { print "link " value("option") }
+    /<Unit filename=/ { unit = value("filename"); units[unit] = "all" }
+    /<Option target=/ && unit != "" { units[unit] = value("target") }
+    /<\/Unit>|<Unit .*\/>/ { unit = "" }
+    END { for (u in units) if (units[u] == "all" || units[u] == target) print "file " u }
+  ' "$template/kavex.cbp"
+}
+# The arguments of VS Code's task labelled $1, one a line.
+task_args() {
+  cmake -DTASKS="$template/.vscode/tasks.json" -DLABEL="$1" -P "$source/tests/windows/task_args.cmake" 2>&1
+}
+targets=("kavex" "from source") labels=("kavex: build" "kavex: build from source")
+for i in 0 1; do
+  diff <(line_facts "${lines[$i]}" | sort) <(cbp_facts "${targets[$i]}" | sort) >&2 ||
+    fail "Code::Blocks' target '${targets[$i]}' builds otherwise than '${lines[$i]}'"
+  diff <(line_facts "${lines[$i]}" | grep '^library') <(cbp_facts "${targets[$i]}" | grep '^library') >&2 ||
+    fail "Code::Blocks' target '${targets[$i]}' links the libraries in another order"
+  expected=$(read -ra words <<<"${lines[$i]}"; for w in "${words[@]:1}"; do echo "${w/#K\//../../}"; done)
+  diff <(echo "$expected") <(task_args "${labels[$i]}") >&2 ||
+    fail "VS Code's task '${labels[$i]}' runs otherwise than '${lines[$i]}'"
+done
+echo "Code::Blocks' targets and VS Code's tasks build with the text's two lines"
+
+printf '#include "graphics.hpp"\n' >"$work/old.cpp"
+if "$gxx" -std=c++14 -fsyntax-only -I "$k/include" "$work/old.cpp" 2>"$work/old.log"; then
+  fail "the header compiled as C++14"
+fi
+errors=$(grep -c 'error:' "$work/old.log" || true)
+[[ $errors -eq 1 ]] && grep -q 'error:.*-std=c++17' "$work/old.log" ||
+  { cat "$work/old.log" >&2; fail "a C++14 compile gave $errors errors, not one that names -std=c++17"; }
+echo "a C++14 compile stops at: $(grep -o 'kavex needs C++17[^"]*' "$work/old.log" | head -n 1)"
+
+links=0
+while IFS= read -r document; do
+  while IFS= read -r target; do
+    [[ $target =~ ^(https?:|mailto:|#) ]] && continue
+    file=$(dirname "$document")/${target%%#*}
+    [[ -e $file && $(realpath "$file") == "$package"/* ]] ||
+      fail "${document#"$package"/} links to $target, which is not in the package"
+    links=$((links + 1))
+  done < <(grep -o '\](\([^)]*\))' "$document" | sed 's/^](\(.*\))$/\1/')
+done < <(find "$package" -name '*.md')
+while IFS= read -r named; do
+  path=${named#K\\}
+  [[ -e $package/${path//\\//} ]] || fail "README-windows.txt names $named, which is not in the package"
+  links=$((links + 1))
+done < <(grep -o 'K\\[A-Za-z0-9_.\\]*[A-Za-z0-9_]' "$text" | sort -u)
+! grep -n 'scripts/' "$text" || fail "README-windows.txt sends its reader to scripts/"
+echo "the package's documents: $links links and paths, each to a file in the package"

@@ -1,0 +1,18 @@
+# Prints the arguments of one task of a VS Code tasks.json, one a line:
+#   cmake -DTASKS=path/to/tasks.json -DLABEL="kavex: build" -P task_args.cmake
+file(READ "${TASKS}" json)
+string(JSON count LENGTH "${json}" tasks)
+math(EXPR last "${count} - 1")
+foreach(i RANGE ${last})
+  string(JSON label GET "${json}" tasks ${i} label)
+  if(label STREQUAL LABEL)
+    string(JSON args_count LENGTH "${json}" tasks ${i} args)
+    math(EXPR args_last "${args_count} - 1")
+    foreach(j RANGE ${args_last})
+      string(JSON arg GET "${json}" tasks ${i} args ${j})
+      message("${arg}")
+    endforeach()
+    return()
+  endif()
+endforeach()
+message(FATAL_ERROR "no task labelled ${LABEL}")
