@@ -25,6 +25,7 @@ install(FILES ${CMAKE_CURRENT_BINARY_DIR}/windows/kavex.cpp DESTINATION src)
 # second compiles kavex's source with the program. K is the package's folder,
 # two folders up from examples/template.
 set(kavex_from_template ../..)
+set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/docs/windows.txt)
 file(STRINGS ${PROJECT_SOURCE_DIR}/docs/windows.txt kavex_lines REGEX "^    g\\+\\+ ")
 list(LENGTH kavex_lines kavex_line_count)
 if(NOT kavex_line_count EQUAL 2)
