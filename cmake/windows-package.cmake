@@ -43,6 +43,8 @@ function(kavex_template_pieces line prefix)
   set(compiler "")
   set(linker "")
   set(units "")
+  set(include "")
+  set(output "")
   set(value_of "")  # the option whose value the word is
   foreach(word IN LISTS words)
     string(REGEX REPLACE "^K/" "${kavex_from_template}/" word "${word}")

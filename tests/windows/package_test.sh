@@ -120,12 +120,16 @@ for route in "$k||OFF" "$k|-DKAVEX_FROM_SOURCE=ON|ON" "$unlinkable||ON"; do
   echo "the CMake template against ${prefix#"$work"/} $asked (from source: $expected) built a program that runs from its build folder"
 done
 
-# What a line asks of the compiler, one fact a line, K seen from the template.
-line_facts() {
-  local words=() word value_of=""
+# A line's words after g++, one a line, K seen from the template.
+template_words() {
+  local words=() word
   read -ra words <<<"$1"
-  for word in "${words[@]:1}"; do
-    word=${word/#K\//../../}
+  for word in "${words[@]:1}"; do echo "${word/#K\//../../}"; done
+}
+# What a line asks of the compiler, one fact a line.
+line_facts() {
+  local word value_of=""
+  template_words "$1" | while read -r word; do
     if [[ -n $value_of ]]; then echo "$value_of $word"; value_of=""; continue; fi
     case $word in
       -I | -L | -o) value_of=$word ;;
@@ -165,8 +169,7 @@ for i in 0 1; do
     fail "Code::Blocks' target '${targets[$i]}' builds otherwise than '${lines[$i]}'"
   diff <(line_facts "${lines[$i]}" | grep '^library') <(cbp_facts "${targets[$i]}" | grep '^library') >&2 ||
     fail "Code::Blocks' target '${targets[$i]}' links the libraries in another order"
-  expected=$(read -ra words <<<"${lines[$i]}"; for w in "${words[@]:1}"; do echo "${w/#K\//../../}"; done)
-  diff <(echo "$expected") <(task_args "${labels[$i]}") >&2 ||
+  diff <(template_words "${lines[$i]}") <(task_args "${labels[$i]}") >&2 ||
     fail "VS Code's task '${labels[$i]}' runs otherwise than '${lines[$i]}'"
 done
 echo "Code::Blocks' targets and VS Code's tasks build with the text's two lines"
