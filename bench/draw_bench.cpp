@@ -1,6 +1,7 @@
 // Dots, lines, boxes and text: kavex through the drawing command stream,
 // beside the limit (plain stores, no checks) and SDL_gfx.
 #include "bench.hpp"
+#include "font.hpp"
 
 #include <SDL/SDL_gfxPrimitives.h>
 
@@ -15,8 +16,6 @@
 
 namespace bench {
 namespace {
-
-#include "font.inc"
 
 using kavex::box_rel;
 using kavex::dot;
@@ -308,7 +307,11 @@ void register_all_boxes(const size& z) {
 // ---------------------------------------------------------------------------
 // Text: lines of 16 random printable characters at random places where they fit.
 
-constexpr int glyph_rows = 17, glyph_width = 8, ascent = 13, descent = 4;
+using kavex::detail::ascent;
+using kavex::detail::charfaces;
+using kavex::detail::descent;
+using kavex::detail::glyph_rows;
+using kavex::detail::glyph_width;
 constexpr int text_length = 16;
 
 struct text_case {

@@ -6,8 +6,8 @@ include(CMakePackageConfigHelpers)
 set(KAVEX_CMAKE_DIR ${CMAKE_INSTALL_LIBDIR}/cmake/kavex)
 
 install(TARGETS kavex EXPORT kavexTargets
-  ARCHIVE DESTINATION ${CMAKE_INSTALL_LIBDIR})
-install(FILES graphics/graphics.hpp graphics/graphics_inline.hpp DESTINATION ${KAVEX_INSTALL_INCLUDEDIR})
+  ARCHIVE DESTINATION ${CMAKE_INSTALL_LIBDIR}
+  PUBLIC_HEADER DESTINATION ${KAVEX_INSTALL_INCLUDEDIR})
 
 install(EXPORT kavexTargets NAMESPACE kavex:: DESTINATION ${KAVEX_CMAKE_DIR})
 configure_package_config_file(cmake/kavexConfig.cmake.in

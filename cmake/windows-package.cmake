@@ -10,7 +10,8 @@
 # the private headers they include.
 get_target_property(kavex_sources kavex SOURCES)
 file(GLOB kavex_private_headers ${PROJECT_SOURCE_DIR}/graphics/*.hpp ${PROJECT_SOURCE_DIR}/graphics/*.inc)
-list(FILTER kavex_private_headers EXCLUDE REGEX "/graphics(_inline)?\\.hpp$")
+get_target_property(kavex_public_headers kavex PUBLIC_HEADER)
+list(REMOVE_ITEM kavex_private_headers ${kavex_public_headers})
 set(kavex_unity "// kavex's whole library in one file, to build it with a program by any\n")
 string(APPEND kavex_unity "// compiler: g++ -std=c++17 main.cpp K/src/kavex.cpp ... (README-windows.txt).\n")
 foreach(source IN LISTS kavex_sources)

@@ -1,17 +1,17 @@
-// Private to the library: a 24-bit BMP encoder for a platform whose SDL has
+// Private to the library: a 24-bit BMP encoder for an SDL side whose SDL has
 // no BMP writer. It writes the bytes that SDL 1.2's writer gives for a
 // canvas: a 14-byte file header, a 40-byte information header, and the rows
 // bottom up as blue, green, red, each padded with zeros to four bytes.
 #pragma once
 
-#include "platform.hpp"
+#include "sdl_side.hpp"
 
 #include <cstddef>
 #include <cstdint>
 #include <cstring>
 #include <new>
 
-namespace kavex::internal {
+namespace kavex::detail {
 
 namespace bmp_detail {
 
@@ -24,7 +24,7 @@ inline void put_le(std::uint8_t*& p, std::uint32_t value, int bytes) {
 // `pixels` holds `height` rows of `width` 0x00RRGGBB words, `pitch` bytes
 // apart. False when the file would not fit a BMP's 32-bit sizes or memory.
 inline bool encode_bmp24(const std::uint8_t* pixels, std::ptrdiff_t pitch, int width, int height,
-                         platform::encoded_image& out) {
+                         sdl_side::encoded_image& out) {
     using bmp_detail::put_le;
     constexpr std::uint32_t header_size = 14 + 40;
     if (width <= 0 || height <= 0) return false;
@@ -65,4 +65,4 @@ inline bool encode_bmp24(const std::uint8_t* pixels, std::ptrdiff_t pitch, int w
     return true;
 }
 
-}  // namespace kavex::internal
+}  // namespace kavex::detail

@@ -1,13 +1,13 @@
 // Rectangle copies between canvases, leaving out a transparent source's black.
 #include "graphics.hpp"
 #include "pixels.hpp"
-#include "platform.hpp"
+#include "sdl_side.hpp"
 
 #include <cstdint>
 
 namespace kavex {
 
-using internal::usable;
+using detail::usable;
 
 namespace {
 
@@ -73,7 +73,7 @@ void canvas::blitfrom(const canvas& source, int sx, int sy, int w, int h, int dx
     clip(to, from, surface);
     if (from.w <= 0 || from.h <= 0 || !fits_rect(from) || !fits_rect(to)) return;
 
-    platform::copy(from_surface, rect_of(from), surface, rect_of(to), keyed);
+    sdl_side::copy(from_surface, rect_of(from), surface, rect_of(to), keyed);
 }
 
 void canvas::blitfrom(const canvas& source, int dx, int dy) { blitfrom(source, -1, -1, -1, -1, dx, dy); }

@@ -2,13 +2,13 @@
 #include "explain.hpp"
 #include "graphics.hpp"
 #include "pixels.hpp"
-#include "platform.hpp"
+#include "sdl_side.hpp"
 
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 
-namespace kavex::internal {
+namespace kavex::detail {
 
 namespace {
 
@@ -39,22 +39,21 @@ std::string size_text(long long width, long long height) {
 
 void explain_failed_open(const char* call, unsigned width, unsigned height, const char* consequence) {
     explain(mistake::open_failed, [&] {
-        const bool too_large = width > max_width || height > max_height;
-        const std::string reason = too_large ? "the library draws on at most " + size_text(max_width, max_height) +
+        const std::string reason = !within_size_limit(width, height) ? "the library draws on at most " + size_text(max_width, max_height) +
                                                    " pixels"
-                                             : platform::last_error();
+                                             : sdl_side::last_error();
         return std::string(call) + "(" + std::to_string(width) + ", " + std::to_string(height) +
                ") failed: " + reason + ". " + consequence;
     });
 }
 
-}  // namespace kavex::internal
+}  // namespace kavex::detail
 
 namespace kavex::detail {
 
 // The drawing paths in graphics_inline.hpp call these when they fail.
 void explain_no_surface(const char* operation) {
-    internal::explain(internal::mistake::no_surface, [&] {
+    detail::explain(detail::mistake::no_surface, [&] {
         return std::string(operation) +
                " on a canvas that has no surface does nothing. Open it first "
                "(gout.open(400, 300), or canvas c(200, 100)) and check that open returned true.";
@@ -63,10 +62,10 @@ void explain_no_surface(const char* operation) {
 
 void explain_refused_move(const canvas& c, long long x, long long y) {
     if (!usable(c.surface)) return explain_no_surface("a move of the pen");
-    internal::explain(internal::mistake::move_refused, [&] {
+    detail::explain(detail::mistake::move_refused, [&] {
         const long long w = c.surface->w, h = c.surface->h;
         return "the pen cannot move to (" + std::to_string(x) + ", " + std::to_string(y) + "): the surface is " +
-               internal::size_text(w, h) + ", so x must lie in 0.." + std::to_string(w - 1) + " and y in 0.." +
+               detail::size_text(w, h) + ", so x must lie in 0.." + std::to_string(w - 1) + " and y in 0.." +
                std::to_string(h - 1) + ". The pen stays at (" + std::to_string(c.pen_x) + ", " +
                std::to_string(c.pen_y) + "), and the next drawing starts there.";
     });

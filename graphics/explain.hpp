@@ -11,7 +11,7 @@
 #include <new>
 #include <string>
 
-namespace kavex::internal {
+namespace kavex::detail {
 
 enum class mistake {
     sdl_start,
@@ -51,4 +51,4 @@ std::string size_text(long long width, long long height);
 // `consequence` says what follows for the program.
 void explain_failed_open(const char* call, unsigned width, unsigned height, const char* consequence);
 
-}  // namespace kavex::internal
+}  // namespace kavex::detail

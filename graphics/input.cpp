@@ -1,10 +1,10 @@
 // The input source: SDL's events as one record, and the periodic timer.
-// Waiting and the timer are the platform's (platform.hpp); the record is made
+// Waiting and the timer are the SDL side's (sdl_side.hpp); the record is made
 // here, the same everywhere.
 #include "explain.hpp"
 #include "graphics.hpp"
 #include "keys.inc"
-#include "platform.hpp"
+#include "sdl_side.hpp"
 
 #include <cstdint>
 #include <cstring>
@@ -64,7 +64,7 @@ constexpr int waits_that_mean_a_stuck_loop = 100;
 void explain_waits_after_quit() {
     static int waits = 0;
     if (++waits != waits_that_mean_a_stuck_loop) return;
-    internal::explain(internal::mistake::wait_after_quit, [] {
+    detail::explain(detail::mistake::wait_after_quit, [] {
         return "wait_event was called " + std::to_string(waits_that_mean_a_stuck_loop) +
                " times after the window was closed, and each call returned an empty event at once. "
                "End the loop when gin turns false: while (gin) { gin.wait_event(ev); ... }";
@@ -95,7 +95,7 @@ grinput& grinput::wait_event(event& ev) {
         return *this;
     }
     SDL_Event e;
-    while (platform::wait(e)) {
+    while (sdl_side::wait(e)) {
         if (e.type == SDL_QUIT) {
             quit = true;
             return *this;
@@ -106,6 +106,6 @@ grinput& grinput::wait_event(event& ev) {
     return *this;
 }
 
-void grinput::timer(int period) { platform::timer(period); }
+void grinput::timer(int period) { sdl_side::timer(period); }
 
 }  // namespace kavex

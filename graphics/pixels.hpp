@@ -10,15 +10,15 @@
 #include <cstdint>
 #include <cstring>
 
-namespace kavex::internal {
+namespace kavex::detail {
 
 // Larger surfaces do not fit SDL 1.2: rows are addressed by a 16-bit pitch
 // and rectangles by 16-bit signed positions.
 constexpr unsigned max_width = 0xFFFF / 4;
 constexpr unsigned max_height = 0x7FFF;
-
-using detail::contains;
-using detail::usable;
+constexpr bool within_size_limit(unsigned width, unsigned height) {
+    return width <= max_width && height <= max_height;
+}
 
 // Holds a surface's pixel memory for one drawing operation.
 class locked_pixels {
@@ -75,4 +75,4 @@ inline void project(std::uint8_t* p, std::uint32_t color, std::uint32_t coverage
     store_pixel(p, pixel);
 }
 
-}  // namespace kavex::internal
+}  // namespace kavex::detail

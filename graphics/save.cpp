@@ -1,25 +1,25 @@
 // Saving a canvas as a BMP file: the whole picture, or nothing and false.
 //
 // The image is encoded in memory first, so that a file is only touched once
-// every byte of it is known; the operating system's side (os_posix.cpp,
-// os_windows.cpp) then writes it whole or not at all.
+// every byte of it is known; the operating system's side (os_side.hpp) then writes it whole or not at all.
 #include "explain.hpp"
 #include "graphics.hpp"
 #include "pixels.hpp"
-#include "platform.hpp"
+#include "os_side.hpp"
+#include "sdl_side.hpp"
 
 #include <new>
 #include <string>
 
 namespace kavex {
 
-using internal::usable;
-using platform::encoded_image;
+using detail::usable;
+using sdl_side::encoded_image;
 
 namespace {
 
 bool failed_save(const std::string& name, const char* reason) {
-    internal::explain(internal::mistake::save_failed, [&] {
+    detail::explain(detail::mistake::save_failed, [&] {
         return "save(\"" + name + "\") failed: " + reason +
                ". No file was written, and an earlier file of that name is as it was.";
     });
@@ -35,10 +35,10 @@ bool canvas::save(const std::string& name) const {
     }
     try {
         encoded_image image;
-        if (!platform::encode_bmp(surface, image)) return failed_save(name, "the picture does not fit in memory");
+        if (!sdl_side::encode_bmp(surface, image)) return failed_save(name, "the picture does not fit in memory");
         std::string reason;
-        if (!platform::write_file(name, image.bytes.get(), image.size, reason)) return failed_save(name, reason.c_str());
-        platform::saved(name);
+        if (!os_side::write_file(name, image.bytes.get(), image.size, reason)) return failed_save(name, reason.c_str());
+        sdl_side::saved(name);
         return true;
     } catch (const std::bad_alloc&) {
         return failed_save(name, "there is not enough memory");

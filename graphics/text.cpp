@@ -1,6 +1,7 @@
-// Text in the built-in 8 x 17 font: glyph row r lies on pen row - 13 + r, and
-// each character moves the pen 8 pixels right.
+// Text in the built-in font (font.hpp gives its cell and where a glyph lies
+// from the pen).
 #include "explain.hpp"
+#include "font.hpp"
 #include "graphics.hpp"
 #include "pixels.hpp"
 
@@ -13,21 +14,20 @@
 
 namespace kavex {
 
-using internal::contains;
-using internal::load_pixel;
-using internal::locked_pixels;
-using internal::project;
-using internal::store_pixel;
-using internal::usable;
+using detail::ascent;
+using detail::charfaces;
+using detail::contains;
+using detail::descent;
+using detail::glyph_rows;
+using detail::glyph_width;
+using detail::load_pixel;
+using detail::locked_pixels;
+using detail::project;
+using detail::store_pixel;
+using detail::usable;
 
 namespace {
 
-#include "font.inc"
-
-constexpr int glyph_rows = 17;
-constexpr int glyph_width = 8;
-constexpr int ascent = 13;
-constexpr int descent = 4;
 constexpr std::uint32_t full = 15;
 
 // Blends the first `columns` pixels of one glyph row word into the row at `p`.
@@ -106,7 +106,7 @@ void draw_glyph(const locked_pixels& px, std::uint8_t* top_left, unsigned char g
 }
 
 void explain_text_not_drawn(const std::string& text, int pen_y, int height) {
-    internal::explain(internal::mistake::text_not_drawn, [&] {
+    detail::explain(detail::mistake::text_not_drawn, [&] {
         return "the text \"" + text.substr(0, 40) + "\" was not drawn: with the pen on row " + std::to_string(pen_y) +
                " its letters need rows " + std::to_string(pen_y - ascent) + " to " + std::to_string(pen_y + descent) +
                ", and the surface has rows 0 to " + std::to_string(height - 1) + ". Put the pen at least " +
@@ -118,13 +118,14 @@ void explain_text_not_drawn(const std::string& text, int pen_y, int height) {
 enum class edge { right, bottom };
 
 void explain_text_cut(const std::string& text, edge where, const SDL_Surface* s) {
-    internal::explain(internal::mistake::text_cut, [&] {
+    detail::explain(detail::mistake::text_cut, [&] {
         const std::string why =
             where == edge::right
                 ? "it reached the right edge of the surface, which is " + std::to_string(s->w) +
-                      " pixels wide (a letter takes 8; twidth() tells how wide a text is)"
+                      " pixels wide (a letter takes " + std::to_string(glyph_width) +
+                      "; twidth() tells how wide a text is)"
                 : "its next line would lie below the bottom of the surface, which is " + std::to_string(s->h) +
-                      " rows high (a line takes 17 rows)";
+                      " rows high (a line takes " + std::to_string(glyph_rows) + " rows)";
         return "the text \"" + text.substr(0, 40) + "\" was cut short: " + why + ".";
     });
 }

@@ -3,7 +3,7 @@
 #include "explain.hpp"
 #include "graphics.hpp"
 #include "pixels.hpp"
-#include "platform.hpp"
+#include "sdl_side.hpp"
 
 #include <cstdlib>
 #include <new>
@@ -36,31 +36,31 @@ void destroy_window() { groutput::instance().~groutput(); }
 }  // namespace
 
 groutput::groutput() {
-    if (!platform::start()) {
-        internal::explain(internal::mistake::sdl_start, [] {
-            return "SDL could not start (" + platform::last_error() + "), so the program ends with status 1.";
+    if (!sdl_side::start()) {
+        detail::explain(detail::mistake::sdl_start, [] {
+            return "SDL could not start (" + sdl_side::last_error() + "), so the program ends with status 1.";
         });
         std::exit(1);
     }
     surface = nullptr;
 }
 
-groutput::~groutput() { platform::stop(); }
+groutput::~groutput() { sdl_side::stop(); }
 
 bool groutput::open(unsigned width, unsigned height, bool fullscreen) {
-    surface = width <= internal::max_width && height <= internal::max_height
-                  ? platform::open_window(static_cast<int>(width), static_cast<int>(height), fullscreen)
+    surface = detail::within_size_limit(width, height)
+                  ? sdl_side::open_window(static_cast<int>(width), static_cast<int>(height), fullscreen)
                   : nullptr;
     pen_x = static_cast<std::int32_t>(width / 2);
     pen_y = static_cast<std::int32_t>(height / 2);
     if (!surface)
-        internal::explain_failed_open("gout.open", width, height, "There is no window, so drawing and refresh do nothing.");
+        detail::explain_failed_open("gout.open", width, height, "There is no window, so drawing and refresh do nothing.");
     return surface != nullptr;
 }
 
 void groutput::refresh() {
-    if (surface) return platform::show(surface);
-    internal::explain(internal::mistake::refresh_unopened, [] {
+    if (surface) return sdl_side::show(surface);
+    detail::explain(detail::mistake::refresh_unopened, [] {
         return std::string("refresh of a window that is not open: call gout.open(width, height) first, and check "
                            "that it returned true.");
     });

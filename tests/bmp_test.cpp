@@ -33,8 +33,8 @@ bytes saved_by_sdl(const kavex::canvas& c) {
 }
 
 bytes encoded(const kavex::canvas& c) {
-    kavex::platform::encoded_image image;
-    EXPECT_TRUE(kavex::internal::encode_bmp24(static_cast<const std::uint8_t*>(c.surface->pixels), c.surface->pitch,
+    kavex::sdl_side::encoded_image image;
+    EXPECT_TRUE(kavex::detail::encode_bmp24(static_cast<const std::uint8_t*>(c.surface->pixels), c.surface->pitch,
                                              c.surface->w, c.surface->h, image));
     return bytes(image.bytes.get(), image.bytes.get() + image.size);
 }
@@ -58,11 +58,11 @@ TEST(BmpEncoder, WritesWhatSdlWritesForEveryRowPadding) {
 }
 
 TEST(BmpEncoder, RefusesWhatABmpCannotHold) {
-    kavex::platform::encoded_image image;
+    kavex::sdl_side::encoded_image image;
     const std::uint8_t pixel[4] = {};
-    EXPECT_FALSE(kavex::internal::encode_bmp24(pixel, 4, 0, 1, image));
-    EXPECT_FALSE(kavex::internal::encode_bmp24(pixel, 4, 1, -1, image));
-    EXPECT_FALSE(kavex::internal::encode_bmp24(pixel, 4, 0x7FFFFFFF, 0x7FFFFFFF, image));
+    EXPECT_FALSE(kavex::detail::encode_bmp24(pixel, 4, 0, 1, image));
+    EXPECT_FALSE(kavex::detail::encode_bmp24(pixel, 4, 1, -1, image));
+    EXPECT_FALSE(kavex::detail::encode_bmp24(pixel, 4, 0x7FFFFFFF, 0x7FFFFFFF, image));
 }
 
 }  // namespace

@@ -18,15 +18,14 @@
 #include <string>
 #include <vector>
 
-namespace {
-#include "font.inc"
-}
+#include "font.hpp"
 
 #include <gtest/gtest.h>
 
 namespace {
 
 using kavex::canvas;
+using kavex::detail::charfaces;
 
 // ---------------------------------------------------------------------------
 // The reference: a picture, a pen and a colour, drawn the way the rules read.

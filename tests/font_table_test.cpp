@@ -4,9 +4,7 @@
 #include <cstddef>
 #include <cstdint>
 
-namespace {
-#include "font.inc"
-}
+#include "font.hpp"
 
 #include <gtest/gtest.h>
 
@@ -19,8 +17,9 @@ namespace {
 
 namespace {
 
-constexpr int rows = 17;
-constexpr int columns = 8;
+using kavex::detail::charfaces;
+constexpr int rows = kavex::detail::glyph_rows;
+constexpr int columns = kavex::detail::glyph_width;
 constexpr int nothing = -1;
 
 std::uint32_t row_word(int code, int row) { return charfaces[static_cast<std::size_t>(code) * rows + row]; }

@@ -125,11 +125,11 @@ TEST(Text, WidthIsEightTimesTheLongestLine) {
 
 TEST(Text, CoverageBlendsEachChannelAndKeepsTheTopByte) {
     std::uint8_t pixel[4];
-    kavex::internal::store_pixel(pixel, 0x12FFFFFF);
-    kavex::internal::project(pixel, 0x000000, 5);
-    EXPECT_EQ(kavex::internal::load_pixel(pixel), 0x12AAAAAAu);
-    kavex::internal::project(pixel, 0xFFFFFF, 0);
-    EXPECT_EQ(kavex::internal::load_pixel(pixel), 0x12AAAAAAu);
+    kavex::detail::store_pixel(pixel, 0x12FFFFFF);
+    kavex::detail::project(pixel, 0x000000, 5);
+    EXPECT_EQ(kavex::detail::load_pixel(pixel), 0x12AAAAAAu);
+    kavex::detail::project(pixel, 0xFFFFFF, 0);
+    EXPECT_EQ(kavex::detail::load_pixel(pixel), 0x12AAAAAAu);
 
     canvas c = blank(40, 40, 10, 20);
     test::fill(c.surface, 0x7F0000FF);

@@ -1,4 +1,4 @@
-// The page's side of the library in a browser (graphics/platform_web.cpp).
+// The page's side of the library in a browser (graphics/sdl_side_web.cpp).
 mergeInto(LibraryManager.library, {
   // Sleeps up to `ms` milliseconds (Asyncify: the page gets its thread back),
   // and less when input for the program arrives, so that a program with

@@ -1,12 +1,19 @@
-// Private to the library: the few things it asks of the system underneath.
+// Private to the library: what it asks of the SDL underneath.
 //
-// The drawing code works on plain 32-bit pixel memory and calls SDL only
-// through these functions. Two files implement SDL's side: platform_desktop.cpp
-// on a real SDL 1.2, and platform_web.cpp on the browser's SDL emulation, which
-// cannot block, has no periodic timer, keyed blits or BMP writer, and keeps
-// its pixels in page canvases. Two implement the operating system's side:
-// os_posix.cpp (Linux, macOS, the browser) and os_windows.cpp. The build picks
-// one of each.
+// Above this seam the drawing works on plain 32-bit pixel memory (pixels.hpp)
+// and calls SDL only through the functions below, with one exception: a
+// surface is locked where SDL_MUSTLOCK says so (pixels.hpp, and the inline
+// dot and line), and a side may redefine that macro (sdl_side_web.h).
+//
+// One file per SDL gives every function here:
+//   sdl_side_desktop.cpp   a real SDL 1.2: the classic library, or the one on SDL2
+//   sdl_side_web.cpp       the browser's SDL emulation (Emscripten), which cannot
+//                          block, has no periodic timer, keyed blits or BMP
+//                          writer, and keeps its pixels in page canvases
+//   sdl_side_template.cpp  not built: a new side's starting point, each function
+//                          with what it must do and a first, plain way to do it
+// The build (CMakeLists.txt) picks one, beside one operating system's side
+// (os_side.hpp).
 #pragma once
 
 #include "graphics.hpp"
@@ -16,19 +23,17 @@
 #include <memory>
 #include <string>
 
-namespace kavex::platform {
+namespace kavex::sdl_side {
 
 // Starts SDL with the keyboard's Unicode translation; false when it cannot.
 bool start();
-// Whatever the operating system wants done before SDL starts.
-void prepare_process();
 // Shuts SDL down, at process exit.
 void stop();
 // SDL's own words for its last failure.
 std::string last_error();
 
 // A new 32-bit surface: 0x00RRGGBB words, rows a pitch apart, memory that
-// stays. Null when it cannot be made.
+// stays, black. Null when it cannot be made.
 SDL_Surface* create_surface(int width, int height);
 // Sets the window to that size; its drawing surface, or null.
 SDL_Surface* open_window(int width, int height, bool fullscreen);
@@ -47,20 +52,19 @@ struct encoded_image {
     std::unique_ptr<std::uint8_t[]> bytes;
     std::size_t size = 0;
 };
-// The surface as a 24-bit BMP; false when it cannot be encoded whole.
+// The surface as a 24-bit BMP; false when it cannot be encoded whole. A side
+// whose SDL has no BMP writer uses bmp.hpp.
 bool encode_bmp(SDL_Surface* s, encoded_image& out);
-// Called once a file was saved whole.
+// Called once a file was saved whole (the page offers it for download).
 void saved(const std::string& name);
-// Writes `size` bytes as the file `name` (UTF-8): the whole file or none, an
-// earlier file of that name untouched on failure. When it fails, `reason`
-// holds the system's own words for why.
-bool write_file(const std::string& name, const std::uint8_t* bytes, std::size_t size, std::string& reason);
 
 // Blocks until SDL's next event or timer tick (an SDL_USEREVENT whose code is
 // the time the tick was due). False when waiting failed.
 bool wait(SDL_Event& e);
 // A tick every `period` ms, replacing the running timer; 0 or less stops it.
-// At most two ticks wait; later ones are dropped while two wait.
+// At most `tick_limit` ticks wait; later ones are dropped while they wait, so
+// that a program that falls behind still gets its keys, mouse and close.
 void timer(int period);
+constexpr int tick_limit = 2;
 
-}  // namespace kavex::platform
+}  // namespace kavex::sdl_side

@@ -11,7 +11,7 @@
 // made inside the wait.
 #include "bmp.hpp"
 #include "pixels.hpp"
-#include "platform.hpp"
+#include "sdl_side.hpp"
 
 #include <algorithm>
 #include <cstring>
@@ -22,11 +22,11 @@ extern "C" void kavex_page_wait(Uint32 ms);
 extern "C" void kavex_page_frame();
 extern "C" void kavex_page_saved(const char* name);
 
-namespace kavex::platform {
+namespace kavex::sdl_side {
 
-using internal::load_pixel;
-using internal::locked_pixels;
-using internal::store_pixel;
+using detail::load_pixel;
+using detail::locked_pixels;
+using detail::store_pixel;
 
 bool start() {
     if (SDL_Init(SDL_INIT_VIDEO) < 0) return false;
@@ -69,7 +69,7 @@ SDL_Surface* create_surface(int width, int height) {
     f.Aloss = 8;
     f.refcount = 1;
     SDL_Surface& s = block->surface;
-    s.flags = SDL_PREALLOC | SDL_DONTFREE;  // plain memory, never locked (platform_web.h)
+    s.flags = SDL_PREALLOC | SDL_DONTFREE;  // plain memory, never locked (sdl_side_web.h)
     s.format = &f;
     s.w = width;
     s.h = height;
@@ -178,7 +178,7 @@ void copy(SDL_Surface* from, const SDL_Rect& from_area, SDL_Surface* to, const S
 
 bool encode_bmp(SDL_Surface* s, encoded_image& out) {
     locked_pixels px(s);
-    return px && internal::encode_bmp24(px.at(0, 0), px.pitch(), s->w, s->h, out);
+    return px && detail::encode_bmp24(px.at(0, 0), px.pitch(), s->w, s->h, out);
 }
 
 // The page may offer the saved file to the user (the shell's kavexSaved).
@@ -207,7 +207,6 @@ void sleep_for(Uint32 ms) {
 // most `tick_limit` wait to be taken; while they wait, the ones that fall due
 // are dropped, as on the desktop, so that a program that falls behind gets
 // its keys and mouse at once and its ticks only as fast as it takes them.
-constexpr int tick_limit = 2;
 int period = 0;
 Uint32 next_due = 0;
 Uint32 due[tick_limit];
@@ -310,4 +309,4 @@ void timer(int new_period) {
     next_due = SDL_GetTicks() + static_cast<Uint32>(period);
 }
 
-}  // namespace kavex::platform
+}  // namespace kavex::sdl_side

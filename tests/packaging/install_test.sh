@@ -34,7 +34,7 @@ check_run() {
 project=$work/cmake-project
 mkdir -p "$project"
 cp "$source/examples/template/CMakeLists.txt" "$project/"
-cp "$source/tests/outside_program.cpp" "$project/main.cpp"
+cp "$source/tests/packaging/outside_program.cpp" "$project/main.cpp"
 "$cmake" -S "$project" -B "$project/build" -DCMAKE_PREFIX_PATH="$prefix" \
   -DCMAKE_CXX_COMPILER="$cxx" >"$work/configure.log" ||
   { cat "$work/configure.log"; fail "configuring the template failed"; }
@@ -51,6 +51,6 @@ echo "pkg-config --cflags --libs kavex: $flags"
 [[ $flags == *"-I$prefix/include/kavex"* && $flags == *"-L$prefix/lib"* ]] ||
   fail "the flags do not point into the temporary prefix"
 # shellcheck disable=SC2086  # the flags are words
-"$cxx" -std=c++17 -Wall -Wextra -Wpedantic -Werror "$source/tests/outside_program.cpp" \
+"$cxx" -std=c++17 -Wall -Wextra -Wpedantic -Werror "$source/tests/packaging/outside_program.cpp" \
   -o "$work/plain_program" $flags || fail "the plain compiler line failed"
 check_run "$work/plain_program"

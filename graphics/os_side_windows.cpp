@@ -3,14 +3,15 @@
 //
 // A file is replaced in one step: the bytes go to a new file in the same
 // folder, which is flushed to disk and then moved over the old one.
-#include "platform.hpp"
+#include "os_side.hpp"
 
+#include <SDL/SDL.h>  // SDL_SetModuleHandle
 #include <windows.h>
 
 #include <atomic>
 #include <string>
 
-namespace kavex::platform {
+namespace kavex::os_side {
 
 namespace {
 
@@ -102,4 +103,4 @@ bool write_file(const std::string& name, const std::uint8_t* bytes, std::size_t 
     return ok;
 }
 
-}  // namespace kavex::platform
+}  // namespace kavex::os_side

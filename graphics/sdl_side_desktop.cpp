@@ -1,7 +1,8 @@
 // The library on a desktop SDL 1.2 (the classic library or the one on SDL2):
 // SDL's own surfaces, fills, keyed blits and BMP writer, its blocking wait
 // and its timer thread.
-#include "platform.hpp"
+#include "sdl_side.hpp"
+#include "os_side.hpp"
 #include "pixels.hpp"
 
 #include <atomic>
@@ -9,9 +10,9 @@
 #include <csignal>
 #include <new>
 
-namespace kavex::platform {
+namespace kavex::sdl_side {
 
-using internal::locked_pixels;
+using detail::locked_pixels;
 
 namespace {
 
@@ -52,7 +53,7 @@ void give_back_interrupts() {
 }  // namespace
 
 bool start() {
-    prepare_process();
+    os_side::prepare_process();
     if (SDL_Init(SDL_INIT_VIDEO | SDL_INIT_TIMER) < 0) return false;
     SDL_EnableUNICODE(1);
     take_interrupts();
@@ -161,7 +162,6 @@ SDL_TimerID timer_id = nullptr;
 // close request. So at most `tick_limit` ticks wait in the queue: the timer
 // thread counts the ticks it pushed, the main thread counts down the ones it
 // takes, and a tick that would pass the limit is dropped.
-constexpr int tick_limit = 2;
 std::atomic<int> ticks_waiting{0};
 
 // Marks the timer's own ticks. An SDL_USEREVENT pushed by anyone else is
@@ -210,4 +210,4 @@ void timer(int period) {
     if (period > 0) timer_id = SDL_AddTimer(static_cast<Uint32>(period), timer_event, nullptr);
 }
 
-}  // namespace kavex::platform
+}  // namespace kavex::sdl_side

@@ -4,7 +4,7 @@
 // A regular file is replaced in one step: the bytes go to a new file in the
 // same folder, which is renamed over the old one only once it is complete
 // and on disk. A device or a pipe is written directly.
-#include "platform.hpp"
+#include "os_side.hpp"
 
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -17,7 +17,7 @@
 #include <memory>
 #include <string>
 
-namespace kavex::platform {
+namespace kavex::os_side {
 
 namespace {
 
@@ -110,4 +110,4 @@ bool write_file(const std::string& name, const std::uint8_t* bytes, std::size_t 
     return write_in_place(target, bytes, size, reason);
 }
 
-}  // namespace kavex::platform
+}  // namespace kavex::os_side

@@ -81,7 +81,7 @@ flags=$(PKG_CONFIG_PATH= PKG_CONFIG_LIBDIR=$pc_path pkg-config --cflags --libs k
   fail "pkg-config does not find the installed kavex"
 [[ $flags == *"-I/usr/include/kavex"* ]] || fail "pkg-config gives $flags, not the package's header folder"
 # shellcheck disable=SC2086  # the flags are words
-"$cxx" -std=c++17 "$source/tests/outside_program.cpp" -o "$work/outside" $flags ||
+"$cxx" -std=c++17 "$source/tests/packaging/outside_program.cpp" -o "$work/outside" $flags ||
   fail "building against the installed package failed"
 SDL_VIDEODRIVER=dummy "$work/outside" || fail "the program built against the package failed"
 

@@ -1,0 +1,16 @@
+// A dot: the pixel under the pen. Its fast path is inline (dot_inline.hpp).
+#include "explain.hpp"
+#include "graphics.hpp"
+#include "pixels.hpp"
+
+namespace kavex {
+
+// The inline draw_dot's way for a surface that must be locked first, and for
+// every dot that it would not store.
+void canvas::draw_dot_locked() {
+    if (!pen_inside()) return detail::explain_no_surface("draw_dot");
+    detail::locked_pixels px(surface);
+    if (px) detail::store_pixel(px.at(pen_x, pen_y), static_cast<std::uint32_t>(color));
+}
+
+}  // namespace kavex

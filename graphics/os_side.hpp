@@ -1,0 +1,25 @@
+// Private to the library: what it asks of the operating system. The SDL side
+// (sdl_side.hpp) draws and waits; this side starts the process and writes
+// files, which SDL 1.2 does differently on every system or not at all.
+//
+// One file per system gives these two functions: os_side_posix.cpp (Linux,
+// macOS, the browser's file system) and os_side_windows.cpp. The build
+// (CMakeLists.txt) picks one. A new system copies the nearer one.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <string>
+
+namespace kavex::os_side {
+
+// Whatever the system wants done before SDL starts; a desktop SDL side calls
+// it first thing in its start().
+void prepare_process();
+
+// Writes `size` bytes as the file `name` (UTF-8): the whole file or none, an
+// earlier file of that name untouched on failure. When it fails, `reason`
+// holds the system's own words for why.
+bool write_file(const std::string& name, const std::uint8_t* bytes, std::size_t size, std::string& reason);
+
+}  // namespace kavex::os_side
