@@ -32,7 +32,7 @@ else()
   endif()
 endif()
 
-add_library(kavex_test_main OBJECT ${PROJECT_SOURCE_DIR}/tests/test_main.cpp)
+add_library(kavex_test_main OBJECT ${PROJECT_SOURCE_DIR}/tests/unit/test_main.cpp)
 target_link_libraries(kavex_test_main PUBLIC GTest::gtest kavex::kavex)
 
 # Sanitized runs stop at the first report. Leak reports are matched against
