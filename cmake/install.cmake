@@ -34,13 +34,12 @@ install(CODE "
   list(APPEND CMAKE_INSTALL_MANIFEST_FILES \"\${pc_file}\")
 ")
 
-# Each program, with its manual page compressed as Debian wants it where
-# manual pages are read.
-foreach(program starsnow dotsnow)
-  if(TARGET ${program})
-    install(TARGETS ${program} RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
-  endif()
-  if(TARGET ${program} AND UNIX)
+# Each game (a program of examples/list.txt in a folder of its own), with its
+# manual page compressed as Debian wants it where manual pages are read. The
+# examples are installed as sources, below.
+foreach(program ${kavex_games})
+  install(TARGETS ${program} RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
+  if(UNIX)
     set(page ${CMAKE_CURRENT_BINARY_DIR}/man/${program}.6.gz)
     add_custom_command(OUTPUT ${page}
       COMMAND ${CMAKE_COMMAND} -E make_directory ${CMAKE_CURRENT_BINARY_DIR}/man

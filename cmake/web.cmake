@@ -40,10 +40,8 @@ if(KAVEX_WEB_PROGRAM)
   return()
 endif()
 
-add_subdirectory(examples)
-add_subdirectory(dotsnow)
-add_subdirectory(starsnow)
-# Each program with its line of what to do, from examples/list.txt.
+# Each program of examples/list.txt, with its line of what to do.
+kavex_add_programs()
 foreach(program ${kavex_programs})
   kavex_web_page(${program} ${program} "${hint_${program}}")
 endforeach()

@@ -9,6 +9,7 @@
 // (build-web), OUT the gallery's folder (build-web/gallery).
 import fs from 'node:fs';
 import path from 'node:path';
+import { read_programs } from './programs.mjs';
 
 const [root, pages, out] = process.argv.slice(2);
 if (!root || !pages || !out) {
@@ -17,19 +18,6 @@ if (!root || !pages || !out) {
 }
 
 const escape = (text) => text.replace(/&/g, '&amp;').replace(/</g, '&lt;').replace(/>/g, '&gt;').replace(/"/g, '&quot;');
-
-// ---------------------------------------------------------------------------
-// The list: name | source | title | what it teaches | what to do with it.
-
-function read_list() {
-  return fs.readFileSync(path.join(root, 'examples/list.txt'), 'utf8').split('\n')
-    .filter((line) => line.trim() && !line.startsWith('#') && line.includes('|'))
-    .map((line) => {
-      const fields = line.split('|');
-      const [name, source, title, teaches] = fields.map((field) => field.trim());
-      return { name, source, title, teaches, todo: fields.slice(4).join('|').trim() };
-    });
-}
 
 // ---------------------------------------------------------------------------
 // The reference: the Markdown of docs/api.md, the little of it that file uses.
@@ -185,7 +173,7 @@ function program_page(program, entries, programs) {
   const source = fs.readFileSync(path.join(root, program.source), 'utf8');
   const index = programs.indexOf(program);
   const next = programs[index + 1];
-  const section = `<section class="source"><p>${escape(program.todo)}</p>` +
+  const section = `<section class="source"><p>${escape(program.hint)}</p>` +
     `<p><code>${escape(program.source)}</code>${next ? ` · next: <a href="${next.name}.html">${escape(next.title)}</a>` : ''}</p>` +
     `<pre><code id="source">${source_html(source, entries)}</code></pre></section>`;
   const page = single
@@ -263,7 +251,7 @@ ${html}
 `;
 }
 
-const programs = read_list();
+const programs = read_programs(pages);
 fs.rmSync(out, { recursive: true, force: true });
 fs.mkdirSync(path.join(out, 'pictures'), { recursive: true });
 const { html, entries } = reference(fs.readFileSync(path.join(root, 'docs/api.md'), 'utf8'), programs);

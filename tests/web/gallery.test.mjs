@@ -8,13 +8,12 @@ import fs from 'node:fs';
 import path from 'node:path';
 import { test } from 'node:test';
 import { pathToFileURL } from 'node:url';
+import { read_programs } from '../../web/programs.mjs';
 import { launch, open_page, pages_dir, patience } from './page.mjs';
 
 const root = path.join(path.dirname(new URL(import.meta.url).pathname), '..', '..');
 const gallery = path.join(pages_dir, 'gallery');
-const programs = fs.readFileSync(path.join(root, 'examples/list.txt'), 'utf8').split('\n')
-  .filter((line) => line.trim() && !line.startsWith('#') && line.includes('|'))
-  .map((line) => { const [name, source] = line.split('|').map((f) => f.trim()); return { name, source }; });
+const programs = read_programs(pages_dir);
 
 test('the gallery shows every program beside its source, and its names lead to the reference', async () => {
   assert.ok(programs.length >= 9, 'the list names the examples and both games');
