@@ -2,22 +2,26 @@
 # Measures how many flakes dotsnow and starsnow move at 25 frames a second:
 # builds Release, starts a private Xvfb, and drives each real program through
 # rising flake counts with space presses. Prints one table per program and SDL
-# provider. Usage: bench/snow_capacity.sh [classic|compat|both]
+# provider.
+#   bench/snow_capacity.sh [classic|compat|both]   the SDL provider, classic by default
 set -euo pipefail
-cd "$(dirname "$0")/.."
+# shellcheck source=scripts/common.sh
+source "$(dirname "$0")/../scripts/common.sh"
+answer_help "$@"
+cd "$kavex_root"
 providers=${1:-classic}
 [[ $providers == both ]] && providers="classic compat"
 
 scripts/bootstrap
-cmake -S . -B build-bench -DCMAKE_BUILD_TYPE=Release -DKAVEX_TESTS=ON -DKAVEX_BENCHMARKS=ON >/dev/null
-cmake --build build-bench -j 2 --target snow_capacity dotsnow starsnow >/dev/null
+configure_bench_build >/dev/null
+cmake --build build-bench -j "$(job_count)" --target snow_capacity dotsnow starsnow >/dev/null
 
 xdir=build-bench/xvfb
-tests/e2e/xvfb.sh start "$xdir" >/dev/null
-trap 'tests/e2e/xvfb.sh stop "$xdir"' EXIT
+xvfb_start "$xdir" >/dev/null
+trap 'xvfb_stop "$xdir"' EXIT
 export KAVEX_DISPLAY_FILE=$PWD/$xdir/display
 
-echo "# $(lscpu | sed -n 's/^Model name: *//p'), $(nproc) cores"
+echo "# $(machine_line)"
 for provider in $providers; do
   libpath=
   [[ $provider == compat ]] && libpath=/usr/lib/x86_64-linux-gnu/sdl12-compat

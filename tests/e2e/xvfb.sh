@@ -1,10 +1,16 @@
 #!/usr/bin/env bash
-# Starts or stops the X server that the end-to-end tests share.
-#   xvfb.sh start DIR   starts Xvfb on a display it picks itself (other X
-#                       servers may run on this machine), writes the display
-#                       name to DIR/display and the server's pid to DIR/xvfb.pid
-#   xvfb.sh stop DIR    stops that server
+# Starts or stops the X server that the end-to-end tests share (CTest's
+# fixture), and the one a script starts for itself (scripts/common.sh).
+#   tests/e2e/xvfb.sh start DIR   starts Xvfb on a display it picks itself
+#                                 (other X servers may run on this machine),
+#                                 writes the display name to DIR/display, the
+#                                 server's pid to DIR/xvfb.pid, its output to
+#                                 DIR/xvfb.log
+#   tests/e2e/xvfb.sh stop DIR    stops that server
 set -euo pipefail
+# shellcheck source=scripts/common.sh
+source "$(dirname "$0")/../../scripts/common.sh"
+answer_help "$@"
 action=$1
 dir=$2
 mkdir -p "$dir"
