@@ -1,11 +1,17 @@
 // The documents a user reads: the reference names every public name of the
 // header, the README shows every example with its picture, every link leads
 // to a file or a heading, and every example includes the header the same way.
+// And the facts that stand in more than one place agree: the key codes of the
+// header, the reference and the library's table; the version; the map of the
+// library's files; the list of drawing operations that the tests make.
+#include "../drawing_operations.hpp"
+
 #include <gtest/gtest.h>
 
 #include <cctype>
 #include <filesystem>
 #include <fstream>
+#include <map>
 #include <regex>
 #include <set>
 #include <sstream>
@@ -17,6 +23,7 @@ namespace fs = std::filesystem;
 namespace {
 
 const fs::path source_dir = KAVEX_SOURCE_DIR;
+const fs::path build_dir = KAVEX_BUILD_DIR;
 
 std::string read(const fs::path& path) {
     std::ifstream in(path);
@@ -29,6 +36,31 @@ std::vector<fs::path> files_in(const fs::path& dir, const std::string& extension
     std::vector<fs::path> out;
     for (const auto& entry : fs::directory_iterator(dir))
         if (entry.path().extension() == extension) out.push_back(entry.path());
+    return out;
+}
+
+// The sources of the list's programs of one kind ("example" or "game"), as
+// the build wrote the list (programs.tsv).
+std::vector<fs::path> listed_programs(const std::string& kind) {
+    std::istringstream rows(read(build_dir / "programs.tsv"));
+    std::vector<fs::path> out;
+    std::string row;
+    std::getline(rows, row);  // the header line
+    while (std::getline(rows, row)) {
+        std::istringstream fields(row);
+        std::string name, source, its_kind;
+        std::getline(fields, name, '\t');
+        std::getline(fields, source, '\t');
+        std::getline(fields, its_kind, '\t');
+        if (its_kind == kind) out.push_back(source_dir / source);
+    }
+    return out;
+}
+
+// Every match of the pattern's first group in the text.
+std::vector<std::string> captures(const std::string& text, const std::regex& pattern) {
+    std::vector<std::string> out;
+    for (std::sregex_iterator m(text.begin(), text.end(), pattern), end; m != end; ++m) out.push_back((*m)[1]);
     return out;
 }
 
@@ -294,7 +326,7 @@ TEST(Docs, EveryLinkLeadsToAFileOrAHeading) {
 
 TEST(Docs, TheReadmeShowsEveryExampleWithItsPicture) {
     const std::string readme = read(source_dir / "README.md");
-    const auto examples = files_in(source_dir / "examples", ".cpp");
+    const auto examples = listed_programs("example");
     ASSERT_FALSE(examples.empty());
     for (const auto& example : examples) {
         const std::string name = example.stem().string();
@@ -323,7 +355,8 @@ TEST(Docs, TheReadmesFirstProgramIsTheHelloExample) {
 
 TEST(Docs, ExamplesAndDocsIncludeTheHeaderOneWay) {
     auto files = documents();
-    for (const auto& example : files_in(source_dir / "examples", ".cpp")) files.push_back(example);
+    for (const char* kind : {"example", "game"})
+        for (const auto& program : listed_programs(kind)) files.push_back(program);
     static const std::regex include_line(R"(#include\s*[<"][^>"]*graphics[^>"]*[>"])");
     int seen = 0;
     for (const auto& file : files) {
@@ -332,6 +365,70 @@ TEST(Docs, ExamplesAndDocsIncludeTheHeaderOneWay) {
             EXPECT_EQ(m->str(), "#include \"graphics.hpp\"") << "in " << file.filename();
     }
     EXPECT_GT(seen, 2);
+}
+
+// --- Facts that stand in more than one place ----------------------------
+
+// name -> value, for each pattern match of a name and a hexadecimal number.
+std::map<std::string, long> named_numbers(const std::string& text, const std::regex& pattern) {
+    std::map<std::string, long> out;
+    for (std::sregex_iterator m(text.begin(), text.end(), pattern), end; m != end; ++m)
+        out[(*m)[1]] = std::stol((*m)[2], nullptr, 16);
+    return out;
+}
+
+TEST(Facts, TheKeyCodesAreTheSameInTheHeaderTheReferenceAndTheLibrarysTable) {
+    const auto header = named_numbers(read(source_dir / "graphics/graphics.hpp"),
+                                      std::regex(R"(constexpr std::int32_t (key_\w+) = 0x([0-9A-Fa-f]+);)"));
+    const auto reference = named_numbers(read(source_dir / "docs/api.md"),
+                                         std::regex(R"(\| `(key_\w+)` \| 0x([0-9A-Fa-f]+) \|)"));
+    EXPECT_EQ(header.size(), 37u);
+    EXPECT_EQ(reference, header) << "the key table of docs/api.md differs from graphics.hpp's constants";
+    std::set<std::string> in_library;
+    for (const auto& name : captures(read(source_dir / "graphics/keys.inc"), std::regex(R"(\{SDLK_\w+, (key_\w+)\})")))
+        in_library.insert(name);
+    std::set<std::string> in_header;
+    for (const auto& [name, value] : header) in_header.insert(name);
+    EXPECT_EQ(in_library, in_header) << "graphics/keys.inc maps SDL's keys to other codes than the header names";
+}
+
+// The version is the project's (CMakeLists.txt); the file names that the
+// README and the Windows text give carry it.
+TEST(Facts, TheDocumentsNameTheProjectsVersion) {
+    for (const char* document : {"README.md", "docs/windows.txt"}) {
+        const auto versions = captures(read(source_dir / document), std::regex(R"(kavex[-_](\d+\.\d+\.\d+)[-_])"));
+        EXPECT_FALSE(versions.empty()) << document << " names no file of a version";
+        for (const auto& version : versions) EXPECT_EQ(version, KAVEX_VERSION) << "in " << document;
+    }
+}
+
+TEST(Facts, TheMapNamesEveryFileOfTheLibrary) {
+    const std::string map = read(source_dir / "docs/design.md");
+    int files = 0;
+    for (const auto& entry : fs::directory_iterator(source_dir / "graphics")) {
+        const std::string name = entry.path().filename().string();
+        ++files;
+        EXPECT_TRUE(mentions(map, "`" + name + "`")) << "docs/design.md does not say what graphics/" << name << " is";
+    }
+    EXPECT_GT(files, 20);
+}
+
+// The canvas's drawing calls and the stream's drawing commands, as the
+// header's own comments mark them, are each in tests/drawing_operations.hpp.
+TEST(Facts, TheTestsMakeEveryDrawingOperationOfTheHeader) {
+#define KAVEX_NAME_OF(number, name) #name,
+    const std::set<std::string> listed{KAVEX_DRAWING_OPERATIONS(KAVEX_NAME_OF)};
+#undef KAVEX_NAME_OF
+    const std::string header = std::regex_replace(read(source_dir / "graphics/graphics.hpp"),
+                                                  std::regex(R"(\nprivate:[^}]*\};)"), "};");
+    std::vector<std::string> drawing = captures(header, std::regex(R"(\n +void (draw_\w+|blitfrom)\()"));
+    for (const auto& command : captures(header, std::regex(R"(\nstruct (\w+) \{ +// draw_)"))) drawing.push_back(command);
+    for (const auto& manipulator : captures(header, std::regex(R"(\nvoid (\w+)\(canvas& c\); +// draw_)")))
+        drawing.push_back(manipulator);
+    EXPECT_GE(drawing.size(), 9u);
+    for (const auto& name : drawing)
+        EXPECT_TRUE(listed.count(name)) << name << " is a drawing operation of graphics.hpp that "
+                                        << "tests/drawing_operations.hpp does not list";
 }
 
 }  // namespace

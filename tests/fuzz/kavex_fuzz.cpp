@@ -6,6 +6,8 @@
 // Run with SDL_VIDEODRIVER=dummy: the window starts SDL before main.
 #include "graphics.hpp"
 
+#include "../drawing_operations.hpp"
+
 #include <SDL/SDL_syswm.h>
 #include <fuzzer/FuzzedDataProvider.h>
 #include <unistd.h>
@@ -71,31 +73,42 @@ public:
 private:
     static bool is_video_surface(const SDL_Surface* s) { return s == SDL_GetVideoSurface(); }
 
+    // The operation byte, modulo 32, numbers the operation: the drawing ones
+    // as ../drawing_operations.hpp numbers them, the others here. A number
+    // that nothing has yet does nothing, so that a new operation leaves the
+    // meaning of every seed as it was.
     void step() {
-        switch (in_.ConsumeIntegralInRange(0, 20)) {
+        switch (in_.ConsumeIntegral<std::uint8_t>() % 32) {
+#define KAVEX_FUZZ_OPERATION(number, name) \
+    case number: name(); break;
+            KAVEX_DRAWING_OPERATIONS(KAVEX_FUZZ_OPERATION)
+#undef KAVEX_FUZZ_OPERATION
             case 0: open_canvas(); break;
             case 1: open_window(); break;
             case 2: write_fields(); break;
             case 3: write_surface(); break;
             case 4: pick().set_color(any_int(), any_int(), any_int()); break;
             case 5: pick().move_point(any_int(), any_int()); break;
-            case 6: pick().draw_dot(); break;
-            case 7: pick().draw_line(any_int(), any_int()); break;
-            case 8: pick().draw_box(any_int(), any_int()); break;
             case 9: pick().refresh(); break;
             case 10: stream(pick()); break;
-            case 11: stream(pick()); break;
-            case 12: stream(pick()); break;
             case 13: chain(pick()); break;
-            case 14: text(pick()); break;
             case 15: measure(pick()); break;
-            case 16: copy(); break;
             case 17: save(); break;
             case 18: events(); break;
             case 19: events(); break;
-            default: input_fields(); break;
+            case 20: input_fields(); break;
+            default: break;
         }
     }
+
+    // The drawing operations, each on any canvas or the window, with any numbers.
+    void draw_dot() { pick().draw_dot(); }
+    void draw_line() { pick().draw_line(any_int(), any_int()); }
+    void draw_box() { pick().draw_box(any_int(), any_int()); }
+    void line_abs() { insert<kavex::line_abs>(pick()); }
+    void box_abs() { insert<kavex::box_abs>(pick()); }
+    void box_rel() { insert<kavex::box_rel>(pick()); }
+    void dot() { pick() << kavex::dot; }
 
     // 0 to 3 are the plain canvases, 4 is the window.
     canvas& pick() {
@@ -216,7 +229,8 @@ private:
     }
 
     // Any bytes, newlines made common so that text runs over several lines.
-    void text(canvas& c) {
+    void draw_text() {
+        canvas& c = pick();
         std::string s = in_.ConsumeRandomLengthString(48);
         for (char& ch : s)
             if (ch == '\\') ch = '\n';
@@ -226,7 +240,7 @@ private:
     // -1 stands for a default in the first four numbers, so it comes often.
     int copy_int() { return in_.ConsumeBool() ? -1 : any_int(); }
 
-    void copy() {
+    void blitfrom() {
         canvas& to = pick();
         const canvas& from = pick();
         if (in_.ConsumeBool()) {

@@ -8,6 +8,7 @@
 // after some rows, which must never be written.
 #include "graphics.hpp"
 
+#include <algorithm>
 #include <array>
 #include <cstddef>
 #include <cstdint>
@@ -18,6 +19,7 @@
 #include <string>
 #include <vector>
 
+#include "../drawing_operations.hpp"
 #include "font.hpp"
 
 #include <gtest/gtest.h>
@@ -122,6 +124,22 @@ struct reference {
     void move_abs(std::uint32_t x, std::uint32_t y) { move_point(offset(x, pen_x), offset(y, pen_y)); }
     void line_abs(std::uint32_t x, std::uint32_t y) { line(offset(x, pen_x), offset(y, pen_y)); }
     void box_abs(std::uint32_t x, std::uint32_t y) { box(offset(x, pen_x), offset(y, pen_y)); }
+
+    // A copy of the picture's own rectangle, taken aside first: each source
+    // pixel inside goes to its place if that lies inside too. -1 stands for
+    // 0 as a corner and for the whole side as a size.
+    void copy(int sx, int sy, int cw, int ch, int dx, int dy) {
+        const std::int64_t x0 = sx == -1 ? 0 : sx, y0 = sy == -1 ? 0 : sy;
+        const std::int64_t width = cw == -1 ? w : cw, height = ch == -1 ? h : ch;
+        const std::vector<std::uint32_t> aside = pixels;
+        const std::int64_t first_i = std::max<std::int64_t>({0, -x0, -std::int64_t{dx}});
+        const std::int64_t first_j = std::max<std::int64_t>({0, -y0, -std::int64_t{dy}});
+        const std::int64_t end_i = std::min<std::int64_t>({width, w - x0, w - std::int64_t{dx}});
+        const std::int64_t end_j = std::min<std::int64_t>({height, h - y0, h - std::int64_t{dy}});
+        for (std::int64_t j = first_j; j < end_j; ++j)
+            for (std::int64_t i = first_i; i < end_i; ++i)
+                at(dx + i, dy + j) = aside[std::size_t((y0 + j) * w + x0 + i)];
+    }
 };
 
 // ---------------------------------------------------------------------------
@@ -258,85 +276,115 @@ void start_alike(cases& random, guarded_canvas& g, reference& r, const canvas_si
     g.c.color = r.color = std::int32_t(random.word() & 0xFFFFFF);
 }
 
-// One random operation on both, described for a failure message.
+// Each drawing operation of the list (../drawing_operations.hpp), made with
+// random numbers on both the canvas and the reference, and described for a
+// failure message.
+namespace check {
+
+using operation = void (*)(cases&, guarded_canvas&, reference&, const canvas_size&, std::ostream&);
+
+void draw_dot(cases&, guarded_canvas& g, reference& r, const canvas_size&, std::ostream& what) {
+    what << "draw_dot()";
+    g.c.draw_dot();
+    r.dot();
+}
+
+void draw_line(cases& random, guarded_canvas& g, reference& r, const canvas_size& z, std::ostream& what) {
+    const int dx = random.offset(z.w), dy = random.offset(z.h);
+    what << "draw_line(" << dx << ", " << dy << ")";
+    g.c.draw_line(dx, dy);
+    r.line(dx, dy);
+}
+
+void draw_box(cases& random, guarded_canvas& g, reference& r, const canvas_size& z, std::ostream& what) {
+    const int dx = random.one_in(2) ? random.between(-9, 9) : random.offset(z.w);
+    const int dy = random.one_in(2) ? random.between(-9, 9) : random.offset(z.h);
+    what << "draw_box(" << dx << ", " << dy << ")";
+    g.c.draw_box(dx, dy);
+    r.box(dx, dy);
+}
+
+void line_abs(cases& random, guarded_canvas& g, reference& r, const canvas_size& z, std::ostream& what) {
+    const auto x = std::uint32_t(random.coordinate(z.w)), y = std::uint32_t(random.coordinate(z.h));
+    what << "line_abs(" << std::int32_t(x) << ", " << std::int32_t(y) << ")";
+    g.c << kavex::line_abs(x, y);
+    r.line_abs(x, y);
+}
+
+void box_abs(cases& random, guarded_canvas& g, reference& r, const canvas_size& z, std::ostream& what) {
+    const auto x = std::uint32_t(random.coordinate(z.w)), y = std::uint32_t(random.coordinate(z.h));
+    what << "box_abs(" << std::int32_t(x) << ", " << std::int32_t(y) << ")";
+    g.c << kavex::box_abs(x, y);
+    r.box_abs(x, y);
+}
+
+void box_rel(cases& random, guarded_canvas& g, reference& r, const canvas_size& z, std::ostream& what) {
+    const int dx = random.between(-9, 9), dy = random.one_in(2) ? random.between(-9, 9) : random.offset(z.h);
+    what << "box_rel(" << dx << ", " << dy << ")";
+    g.c << kavex::box_rel(dx, dy);
+    r.box(dx, dy);
+}
+
+void dot(cases&, guarded_canvas& g, reference& r, const canvas_size&, std::ostream& what) {
+    what << "<< dot";
+    g.c << kavex::dot;
+    r.dot();
+}
+
+// Text from a pen near an edge, where lines and glyphs get cut.
+void draw_text(cases& random, guarded_canvas& g, reference& r, const canvas_size& z, std::ostream& what) {
+    const int x = random.coordinate(z.w), y = random.one_in(2) ? random.between(11, 15) : random.coordinate(z.h);
+    const std::string t = random.text();
+    what << "move_abs(" << x << ", " << y << ") then draw_text of " << t.size() << " bytes:";
+    for (const char byte : t) what << ' ' << int(static_cast<unsigned char>(byte));
+    g.c << kavex::move_abs(x, y);
+    r.move_abs(std::uint32_t(x), std::uint32_t(y));
+    g.c.draw_text(t);
+    r.text(t);
+}
+
+// A rectangle of the canvas onto itself, now and then with a default.
+void blitfrom(cases& random, guarded_canvas& g, reference& r, const canvas_size& z, std::ostream& what) {
+    auto corner = [&](int size) { return random.one_in(5) ? -1 : random.coordinate(size); };
+    auto side = [&](int size) { return random.one_in(5) ? -1 : random.between(-2, size + 2); };
+    const int sx = corner(z.w), sy = corner(z.h), w = side(z.w), h = side(z.h);
+    const int dx = random.coordinate(z.w), dy = random.coordinate(z.h);
+    what << "blitfrom(itself, " << sx << ", " << sy << ", " << w << ", " << h << ", " << dx << ", " << dy << ")";
+    g.c.blitfrom(g.c, sx, sy, w, h, dx, dy);
+    r.copy(sx, sy, w, h, dx, dy);
+}
+
+#define KAVEX_DIFFERENTIAL_OPERATION(number, name) name,
+constexpr operation drawing[] = {KAVEX_DRAWING_OPERATIONS(KAVEX_DIFFERENTIAL_OPERATION)};
+#undef KAVEX_DIFFERENTIAL_OPERATION
+
+}  // namespace check
+
+// One random operation on both: a drawing operation, a move, or a colour.
 std::string apply_one(cases& random, guarded_canvas& g, reference& r, const canvas_size& z) {
     canvas& c = g.c;
     std::ostringstream what;
     what << "from pen (" << r.pen_x << ", " << r.pen_y << ") on " << z.w << " x " << z.h << ": ";
-    switch (random.between(0, 13)) {
-    case 0:
-    case 1:
-    case 2: {
-        const int dx = random.offset(z.w), dy = random.offset(z.h);
-        what << "draw_line(" << dx << ", " << dy << ")";
-        c.draw_line(dx, dy);
-        r.line(dx, dy);
-        break;
-    }
-    case 3:
-    case 4: {
-        const auto x = std::uint32_t(random.coordinate(z.w)), y = std::uint32_t(random.coordinate(z.h));
-        what << "move_abs(" << std::int32_t(x) << ", " << std::int32_t(y) << ") << line_abs";
-        const auto x2 = std::uint32_t(random.coordinate(z.w)), y2 = std::uint32_t(random.coordinate(z.h));
-        what << "(" << std::int32_t(x2) << ", " << std::int32_t(y2) << ")";
-        c << kavex::move_abs(x, y) << kavex::line_abs(x2, y2);
-        r.move_abs(x, y);
-        r.line_abs(x2, y2);
-        break;
-    }
-    case 5:
-    case 6: {
-        const auto x = std::uint32_t(random.coordinate(z.w)), y = std::uint32_t(random.coordinate(z.h));
-        what << "move_abs(" << std::int32_t(x) << ", " << std::int32_t(y) << ") << dot";
-        c << kavex::move_abs(x, y) << kavex::dot;
-        r.move_abs(x, y);
-        r.dot();
-        break;
-    }
-    case 7: {
+    const int drawing_operations = int(std::size(check::drawing));
+    const int pick = random.between(0, drawing_operations + 2);
+    if (pick < drawing_operations) {
+        check::drawing[pick](random, g, r, z, what);
+    } else if (pick == drawing_operations) {
         const int dx = random.offset(z.w), dy = random.offset(z.h);
         what << "move_point(" << dx << ", " << dy << ")";
         const bool moved = c.move_point(dx, dy);
         if (moved != r.move_point(dx, dy)) what << " reported " << moved << " wrongly";
-        break;
-    }
-    case 8:
-    case 9: {
-        const int dx = random.one_in(2) ? random.between(-9, 9) : random.offset(z.w);
-        const int dy = random.one_in(2) ? random.between(-9, 9) : random.offset(z.h);
-        what << "draw_box(" << dx << ", " << dy << ")";
-        c.draw_box(dx, dy);
-        r.box(dx, dy);
-        break;
-    }
-    case 10: {
+    } else if (pick == drawing_operations + 1) {
         const auto x = std::uint32_t(random.coordinate(z.w)), y = std::uint32_t(random.coordinate(z.h));
-        what << "box_abs(" << std::int32_t(x) << ", " << std::int32_t(y) << ")";
-        c << kavex::box_abs(x, y);
-        r.box_abs(x, y);
-        break;
-    }
-    case 11:
-    case 12: {
-        // Text from a pen near an edge, where lines and glyphs get cut.
-        const int x = random.coordinate(z.w), y = random.one_in(2) ? random.between(11, 15) : random.coordinate(z.h);
-        const std::string t = random.text();
-        what << "move_abs(" << x << ", " << y << ") then draw_text of " << t.size() << " bytes:";
-        for (const char byte : t) what << ' ' << int(static_cast<unsigned char>(byte));
+        what << "move_abs(" << std::int32_t(x) << ", " << std::int32_t(y) << ")";
         c << kavex::move_abs(x, y);
-        r.move_abs(std::uint32_t(x), std::uint32_t(y));
-        c.draw_text(t);
-        r.text(t);
-        break;
-    }
-    default: {
+        r.move_abs(x, y);
+    } else {
         // A new colour, now and then one with bits 24-31 set, which dots,
         // lines and boxes store as they are and text leaves out.
         const std::int32_t color = std::int32_t(random.one_in(4) ? random.word() : random.word() & 0xFFFFFF);
         what << "color = " << std::hex << color;
         c.color = r.color = color;
-        break;
-    }
     }
     // Now and then the pen is put anywhere by hand, outside included.
     if (random.one_in(25)) {
