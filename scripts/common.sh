@@ -147,6 +147,20 @@ xvfb_stop() {
   "$kavex_root/tests/e2e/xvfb.sh" stop "$1"
 }
 
+# The list of programs, parsed by cmake/programs.cmake, the one reader of
+# examples/list.txt: a header line, then one program a line, its fields
+# between tabs (name, source, kind, title, teaches, hint).
+program_list() {
+  local tsv
+  tsv=$(mktemp)
+  cmake -D out="$tsv" -P "$kavex_root/cmake/programs.cmake"
+  cat "$tsv"
+  rm -f "$tsv"
+}
+
+# The names of the list's programs, one a line.
+program_names() { program_list | awk -F'\t' 'NR > 1 { print $1 }'; }
+
 machine_line() {
   local cpu
   cpu=$(lscpu 2>/dev/null | sed -n 's/^Model name: *//p')

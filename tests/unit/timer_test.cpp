@@ -6,6 +6,7 @@
 // generous limit and bound only what lateness cannot change.
 #include "process.hpp"
 #include "sdl_events.hpp"
+#include "sdl_side.hpp"
 
 #include <gtest/gtest.h>
 
@@ -15,13 +16,12 @@
 #include <vector>
 
 using kavex::gin;
+using kavex::sdl_side::tick_limit;  // ticks that may wait in SDL's queue at once
 using test::next;
 using test::push;
 using test::record;
 
 namespace {
-
-constexpr int tick_limit = 2;  // ticks that may wait in SDL's queue at once
 
 bool is_tick(const record& r) { return r[0] == 0 && r[1] == 0 && r[2] == 0 && r[3] == 0 && r[4] != 0; }
 

@@ -1,0 +1,58 @@
+// A new SDL side: copy this file to sdl_side_NAME.cpp, fill in each function,
+// and pick it in CMakeLists.txt where the other sides are picked. The library
+// is not built on it; the tests link a program on it (tests/compile), so that
+// it gives every function the seam asks for. Every function here fails
+// safely: on it, the library starts nothing and draws nothing.
+//
+// What each function must do is said in sdl_side.hpp; below, the way the two
+// sides that exist do it. The drawing code needs no change: it writes the
+// pixels of the surfaces made here itself (pixels.hpp), and asks SDL_MUSTLOCK
+// first. Then run the unit suites on the new side (tests/unit): they hold
+// every operation to the same pixels on every side.
+#include "os_side.hpp"
+#include "sdl_side.hpp"
+
+namespace kavex::sdl_side {
+
+// Call os_side::prepare_process() first, then start SDL's video (and timer,
+// if it has one) and switch on the keyboard's Unicode translation.
+bool start() { return false; }
+
+// SDL_Quit(), and give back whatever start() took (signal handlers).
+void stop() {}
+
+std::string last_error() { return "this SDL side is not written yet"; }
+
+// SDL_CreateRGBSurface(0, width, height, 32, 0, 0, 0, 0) where SDL's surfaces
+// are plain memory; otherwise memory of the library's own, zeroed, in a
+// surface record marked SDL_PREALLOC (sdl_side_web.cpp).
+SDL_Surface* create_surface(int, int) { return nullptr; }
+
+// SDL_SetVideoMode(width, height, 32, ...), or a surface of the library's
+// own that show() puts on the screen.
+SDL_Surface* open_window(int, int, bool) { return nullptr; }
+
+// SDL_Flip, or a copy of the window's pixels to the screen.
+void show(SDL_Surface*) {}
+
+// SDL_FillRect, or a loop over the rows (sdl_side_web.cpp).
+void fill(SDL_Surface*, const SDL_Rect&, std::uint32_t) {}
+
+// SDL_UpperBlit with a black colour key when keyed; within one surface, the
+// source taken aside first, since a keyed blit reads what it has written.
+void copy(SDL_Surface*, const SDL_Rect&, SDL_Surface*, const SDL_Rect&, bool) {}
+
+// SDL_SaveBMP_RW into memory, or detail::encode_bmp24 (bmp.hpp).
+bool encode_bmp(SDL_Surface*, encoded_image&) { return false; }
+
+void saved(const std::string&) {}
+
+// SDL_WaitEvent; a timer tick arrives as an SDL_USEREVENT whose code is the
+// time it was due. Where SDL cannot block, poll and sleep (sdl_side_web.cpp).
+bool wait(SDL_Event&) { return false; }
+
+// SDL_AddTimer whose callback pushes the tick, at most tick_limit waiting
+// (sdl_side_desktop.cpp); or ticks made inside wait() (sdl_side_web.cpp).
+void timer(int) {}
+
+}  // namespace kavex::sdl_side
