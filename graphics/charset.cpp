@@ -1,6 +1,7 @@
 // Letters in the font's code page: text written in UTF-8, and typed key codes
 // (Windows-1250 bytes or Unicode values), become the ISO 8859-2 bytes that
 // the built-in font draws, one byte per character.
+#include "explain.hpp"
 #include "graphics.hpp"
 #include "keys.inc"
 
@@ -112,3 +113,43 @@ char font_char(int key) {
 }
 
 }  // namespace kavex
+
+namespace kavex::detail {
+
+namespace {
+
+void append_utf8(std::string& out, char32_t c) {
+    if (c < 0x80) {
+        out += static_cast<char>(c);
+    } else if (c < 0x800) {
+        out += static_cast<char>(0xC0 | (c >> 6));
+        out += static_cast<char>(0x80 | (c & 0x3F));
+    } else {
+        out += static_cast<char>(0xE0 | (c >> 12));
+        out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
+        out += static_cast<char>(0x80 | (c & 0x3F));
+    }
+}
+
+}  // namespace
+
+std::string font_to_utf8(const std::string& font_text) {
+    std::string out;
+    for (const char byte : font_text) {
+        const auto b = static_cast<unsigned char>(byte);
+        append_utf8(out, b < 0xA0 ? char32_t{b} : latin2_upper[b - 0xA0]);
+    }
+    return out;
+}
+
+// Lead bytes C3 to C9 begin the letters U+00C0 to U+027F (accented Latin).
+bool looks_like_utf8(const std::string& font_text) {
+    for (std::size_t i = 0; i + 1 < font_text.size(); ++i) {
+        const auto lead = static_cast<unsigned char>(font_text[i]);
+        if (lead >= 0xC3 && lead <= 0xC9 && is_continuation(static_cast<unsigned char>(font_text[i + 1])))
+            return true;
+    }
+    return false;
+}
+
+}  // namespace kavex::detail

@@ -4,6 +4,7 @@
 #include "pixels.hpp"
 #include "sdl_side.hpp"
 
+#include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -19,10 +20,14 @@ bool asked() {
 
 }  // namespace
 
-bool explaining(mistake kind) {
+bool explaining_on() {
     static const bool on = asked();
+    return on;
+}
+
+bool explaining(mistake kind) {
     static bool said[static_cast<int>(mistake::kinds)] = {};
-    if (!on || said[static_cast<int>(kind)]) return false;
+    if (!explaining_on() || said[static_cast<int>(kind)]) return false;
     said[static_cast<int>(kind)] = true;
     return true;
 }
@@ -33,17 +38,29 @@ void say(const std::string& message) {
     std::fflush(stderr);
 }
 
+std::string quoted(const std::string& font_text) { return font_to_utf8(font_text.substr(0, 40)); }
+
 std::string size_text(long long width, long long height) {
     return std::to_string(width) + " x " + std::to_string(height);
 }
 
+namespace {
+
+// A size as the program wrote it: open takes unsigned sizes, so a negative
+// int arrives as a huge number, 4294967291 for -5.
+std::string as_written(unsigned size) { return std::to_string(static_cast<std::int32_t>(size)); }
+
+}  // namespace
+
 void explain_failed_open(const char* call, unsigned width, unsigned height, const char* consequence) {
     explain(mistake::open_failed, [&] {
-        const std::string reason = !within_size_limit(width, height) ? "the library draws on at most " + size_text(max_width, max_height) +
-                                                   " pixels"
-                                             : sdl_side::last_error();
-        return std::string(call) + "(" + std::to_string(width) + ", " + std::to_string(height) +
-               ") failed: " + reason + ". " + consequence;
+        const bool negative = static_cast<std::int32_t>(width) < 0 || static_cast<std::int32_t>(height) < 0;
+        const std::string reason = negative ? "a size cannot be negative"
+                                   : !within_size_limit(width, height)
+                                       ? "the library draws on at most " + size_text(max_width, max_height) + " pixels"
+                                       : sdl_side::last_error();
+        return std::string(call) + "(" + as_written(width) + ", " + as_written(height) + ") failed: " + reason + ". " +
+               consequence;
     });
 }
 

@@ -21,6 +21,7 @@ enum class mistake {
     box_outside,
     text_not_drawn,
     text_cut,
+    text_utf8,
     save_failed,
     refresh_unopened,
     wait_after_quit,
@@ -29,6 +30,9 @@ enum class mistake {
 
 // True once per kind, and only with KAVEX_EXPLAIN set (to anything but 0).
 bool explaining(mistake kind);
+// True when KAVEX_EXPLAIN asks for explanations at all: for the checks that
+// look for a mistake in what succeeded, which only then are worth their time.
+bool explaining_on();
 // Writes "kavex: " and the message as one line to standard error.
 void say(const std::string& message);
 
@@ -43,6 +47,15 @@ void explain(mistake kind, const Message& message) {
     } catch (const std::bad_alloc&) {
     }
 }
+
+// Text in the font's bytes, as a message quotes it: its first 40 characters,
+// written back in UTF-8 so that the terminal shows the program's letters.
+std::string quoted(const std::string& font_text);
+// The same text in UTF-8 (charset.cpp).
+std::string font_to_utf8(const std::string& font_text);
+// True when the text holds a byte pair that UTF-8 makes of a letter ("é" as
+// the two bytes C3 A9): a UTF-8 string given to draw_text as it stands.
+bool looks_like_utf8(const std::string& font_text);
 
 // "W x H", a surface's size as the explanations give it.
 std::string size_text(long long width, long long height);

@@ -82,6 +82,8 @@ public:
     bool move_point(int dx, int dy);
     // Sets the pixel under the pen.
     void draw_dot();
+    // The colour at (x, y) as 0x00RRGGBB; -1 outside the surface or without one.
+    std::int32_t pixel(int x, int y) const;
     // Draws from the pen to pen + (dx, dy), both ends included; the pen
     // follows. A line that leaves the surface stops at its last pixel inside.
     void draw_line(int dx, int dy);
@@ -100,6 +102,11 @@ public:
     int twidth(const std::string& text) const;
     int cascent() const;   // 13: rows of a glyph above the pen row
     int cdescent() const;  // 4: the pen row and the 3 rows below it
+    // Text n times as large, n from 1 (the default) to 8 (others are taken
+    // as the nearer of the two): each glyph pixel becomes an n x n block, and
+    // the pen's steps, twidth, cascent, cdescent and the room text needs
+    // above and below the pen all grow n times. Each canvas has its own.
+    void set_text_scale(int n);
 
     // Copies the rectangle (sx, sy, w, h) of `source` to (dx, dy) here, clipped
     // to both surfaces; -1 for sx or sy means 0, for w or h the source's size.
@@ -123,6 +130,7 @@ private:
     bool move_to(std::uint32_t x, std::uint32_t y);
     void draw_dot_locked();
     void draw_clipped_line(int dx, int dy);
+    int text_scale_ = 1;
     friend canvas& operator<<(canvas& c, const move_abs& cmd);
 };
 
@@ -138,6 +146,9 @@ public:
     bool open(unsigned width, unsigned height, bool fullscreen = false);
     // Puts the picture on the screen; the surface keeps it for the next frame.
     void refresh() override;
+    // The window's title (UTF-8), before or after open; in a browser, the
+    // page's. Until it is set, the title is the program's name.
+    void set_title(const std::string& title);
     virtual ~groutput();
 
     // There is one window: a copy would shut SDL down when it goes.

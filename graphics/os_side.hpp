@@ -2,7 +2,7 @@
 // (sdl_side.hpp) draws and waits; this side starts the process and writes
 // files, which SDL 1.2 does differently on every system or not at all.
 //
-// One file per system gives these two functions: os_side_posix.cpp (Linux,
+// One file per system gives these functions: os_side_posix.cpp (Linux,
 // macOS, the browser's file system) and os_side_windows.cpp. The build
 // (CMakeLists.txt) picks one. A new system copies the nearer one.
 #pragma once
@@ -21,5 +21,13 @@ void prepare_process();
 // earlier file of that name untouched on failure. When it fails, `reason`
 // holds the system's own words for why.
 bool write_file(const std::string& name, const std::uint8_t* bytes, std::size_t size, std::string& reason);
+
+// The program's file name without its folder (and without ".exe"), UTF-8,
+// for the window's first title; "kavex" when the system does not say.
+std::string program_name();
+
+// Writes `line` to standard error at once, with no buffering or allocation,
+// so that a signal handler may call it.
+void say_at_once(const char* line);
 
 }  // namespace kavex::os_side

@@ -99,6 +99,20 @@ std::string followed(const std::string& path) {
 
 void prepare_process() {}
 
+// Linux names the program's file in /proc; elsewhere the window keeps "kavex".
+std::string program_name() {
+    char path[4096];
+    const ssize_t n = ::readlink("/proc/self/exe", path, sizeof path - 1);
+    if (n <= 0) return "kavex";
+    const std::string file(path, static_cast<std::size_t>(n));
+    return file.substr(file.find_last_of('/') + 1);
+}
+
+void say_at_once(const char* line) {
+    const std::size_t size = std::strlen(line);
+    if (::write(STDERR_FILENO, line, size) < 0) return;  // nowhere to tell it
+}
+
 bool write_file(const std::string& name, const std::uint8_t* bytes, std::size_t size, std::string& reason) {
     const std::string target = followed(name);
     struct stat existing;

@@ -84,6 +84,22 @@ bool write_all(HANDLE file, const std::uint8_t* data, std::size_t size) {
 // program that keeps its own main (kavex leaves main alone) does it here.
 void prepare_process() { SDL_SetModuleHandle(GetModuleHandle(nullptr)); }
 
+std::string program_name() {
+    wchar_t path[MAX_PATH];
+    const DWORD n = GetModuleFileNameW(nullptr, path, MAX_PATH);
+    if (n == 0 || n >= MAX_PATH) return "kavex";
+    std::wstring file(path, n);
+    file = file.substr(file.find_last_of(L"/\\") + 1);
+    if (file.size() > 4 && _wcsicmp(file.c_str() + file.size() - 4, L".exe") == 0) file.resize(file.size() - 4);
+    return utf8(file);
+}
+
+// Windows runs a Ctrl-C handler on a thread of its own, where a plain write is safe.
+void say_at_once(const char* line) {
+    DWORD written;
+    WriteFile(GetStdHandle(STD_ERROR_HANDLE), line, static_cast<DWORD>(lstrlenA(line)), &written, nullptr);
+}
+
 bool write_file(const std::string& name, const std::uint8_t* bytes, std::size_t size, std::string& reason) {
     const std::wstring target = wide(name);
     if (target.empty()) return failed(reason, name.empty() ? ERROR_PATH_NOT_FOUND : ERROR_INVALID_NAME);

@@ -39,6 +39,9 @@ SDL_Surface* create_surface(int width, int height);
 SDL_Surface* open_window(int width, int height, bool fullscreen);
 // Puts the window's surface on the screen; the surface keeps the picture.
 void show(SDL_Surface* window);
+// The window's title, UTF-8, before or after it opens; start() sets the
+// program's name (os_side::program_name) where the page has none of its own.
+void set_title(const std::string& title);
 
 // Fills `area`, which lies inside the surface, with `value`.
 void fill(SDL_Surface* s, const SDL_Rect& area, std::uint32_t value);

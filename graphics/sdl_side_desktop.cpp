@@ -2,6 +2,7 @@
 // SDL's own surfaces, fills, keyed blits and BMP writer, its blocking wait
 // and its timer thread.
 #include "sdl_side.hpp"
+#include "explain.hpp"
 #include "os_side.hpp"
 #include "pixels.hpp"
 
@@ -23,6 +24,7 @@ namespace {
 using signal_handler = void (*)(int);
 signal_handler sdl_interrupt_handler = nullptr;
 volatile std::sig_atomic_t interrupts = 0;
+bool explain_interrupt = false;  // decided before the handler is in place
 
 extern "C" void on_interrupt(int sig) {
     interrupts = interrupts + 1;
@@ -31,12 +33,17 @@ extern "C" void on_interrupt(int sig) {
         std::raise(sig);
         return;
     }
+    if (explain_interrupt)
+        os_side::say_at_once(
+            "kavex: Ctrl-C asked the program to close: gin.wait_event now returns false. A loop that never waits "
+            "for an event goes on; a second Ctrl-C ends the program at once.\n");
     sdl_interrupt_handler(sig);
     std::signal(sig, on_interrupt);  // SDL's handler puts itself back in place
 }
 
 // Only where SDL took Ctrl-C: an ignored one (a background job) stays ignored.
 void take_interrupts() {
+    explain_interrupt = detail::explaining_on();
     const signal_handler sdl_handler = std::signal(SIGINT, on_interrupt);
     if (sdl_handler == SIG_ERR || sdl_handler == SIG_DFL || sdl_handler == SIG_IGN) {
         if (sdl_handler != SIG_ERR) std::signal(SIGINT, sdl_handler);
@@ -57,6 +64,7 @@ bool start() {
     if (SDL_Init(SDL_INIT_VIDEO | SDL_INIT_TIMER) < 0) return false;
     SDL_EnableUNICODE(1);
     take_interrupts();
+    set_title(os_side::program_name());
     return true;
 }
 
@@ -77,6 +85,9 @@ SDL_Surface* open_window(int width, int height, bool fullscreen) {
 }
 
 void show(SDL_Surface* window) { SDL_Flip(window); }
+
+// Set before the window opens, SDL keeps the title for it.
+void set_title(const std::string& title) { SDL_WM_SetCaption(title.c_str(), title.c_str()); }
 
 void fill(SDL_Surface* s, const SDL_Rect& area, std::uint32_t value) {
     SDL_Rect r = area;

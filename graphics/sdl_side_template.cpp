@@ -35,6 +35,9 @@ SDL_Surface* open_window(int, int, bool) { return nullptr; }
 // SDL_Flip, or a copy of the window's pixels to the screen.
 void show(SDL_Surface*) {}
 
+// SDL_WM_SetCaption(title, title); start() gives it os_side::program_name().
+void set_title(const std::string&) {}
+
 // SDL_FillRect, or a loop over the rows (sdl_side_web.cpp).
 void fill(SDL_Surface*, const SDL_Rect&, std::uint32_t) {}
 

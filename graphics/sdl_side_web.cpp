@@ -21,6 +21,7 @@
 extern "C" void kavex_page_wait(Uint32 ms);
 extern "C" void kavex_page_frame();
 extern "C" void kavex_page_saved(const char* name);
+extern "C" void kavex_page_title(const char* title);
 
 namespace kavex::sdl_side {
 
@@ -121,6 +122,9 @@ void show(SDL_Surface* s) {
     put_on_page();
     kavex_page_frame();
 }
+
+// The page's title is the program's name until the program sets its own.
+void set_title(const std::string& title) { kavex_page_title(title.c_str()); }
 
 SDL_Surface* open_window(int width, int height, bool) {
     // A page cannot go full screen without the user's gesture: a window it is.

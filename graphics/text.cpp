@@ -23,6 +23,7 @@ using detail::glyph_width;
 using detail::load_pixel;
 using detail::locked_pixels;
 using detail::project;
+using detail::quoted;
 using detail::store_pixel;
 using detail::usable;
 
@@ -30,17 +31,18 @@ namespace {
 
 constexpr std::uint32_t full = 15;
 
+// Blends one glyph pixel of that coverage into the pixel at `p`.
+void blend_pixel(std::uint8_t* p, std::uint32_t coverage, std::uint32_t color) {
+    if (coverage == full) {
+        store_pixel(p, (load_pixel(p) & 0xFF000000u) | (color & 0xFFFFFF));
+    } else if (coverage != 0) {
+        project(p, color, coverage);
+    }
+}
+
 // Blends the first `columns` pixels of one glyph row word into the row at `p`.
 void blend_row(std::uint8_t* p, std::uint32_t word, int columns, std::uint32_t color) {
-    const std::uint32_t rgb = color & 0xFFFFFF;
-    for (int j = 0; j < columns && word != 0; ++j, word >>= 4, p += 4) {
-        const std::uint32_t coverage = word & 0xF;
-        if (coverage == full) {
-            store_pixel(p, (load_pixel(p) & 0xFF000000u) | rgb);
-        } else if (coverage != 0) {
-            project(p, color, coverage);
-        }
-    }
+    for (int j = 0; j < columns && word != 0; ++j, word >>= 4, p += 4) blend_pixel(p, word & 0xF, color);
 }
 
 // What a glyph row asks of the drawing: bit j of `full` is set where column j
@@ -105,71 +107,106 @@ void draw_glyph(const locked_pixels& px, std::uint8_t* top_left, unsigned char g
     }
 }
 
-void explain_text_not_drawn(const std::string& text, int pen_y, int height) {
+// Glyph `g` with each of its pixels an n x n block, its first `columns`
+// pixel columns only. Large text is rare and short, so it goes pixel by pixel.
+void draw_scaled_glyph(const locked_pixels& px, std::uint8_t* top_left, unsigned char g, int columns, int n,
+                       std::uint32_t color) {
+    const std::size_t first = std::size_t{g} * glyph_rows;
+    for (int r = 0; r < glyph_rows * n; ++r, top_left += px.pitch()) {
+        const std::uint32_t word = charfaces[first + r / n];
+        if (word == 0) continue;
+        std::uint8_t* p = top_left;
+        for (int j = 0; j < columns; ++j, p += 4) blend_pixel(p, (word >> (4 * (j / n))) & 0xF, color);
+    }
+}
+
+// The font's cell at a text scale.
+struct cell {
+    int width, rows, up, down;  // pen step, line step, rows above the pen row, the pen row and below
+    explicit cell(int n) : width(glyph_width * n), rows(glyph_rows * n), up(ascent * n), down(descent * n) {}
+};
+
+void explain_text_not_drawn(const std::string& text, int pen_y, int height, const cell& c) {
     detail::explain(detail::mistake::text_not_drawn, [&] {
-        return "the text \"" + text.substr(0, 40) + "\" was not drawn: with the pen on row " + std::to_string(pen_y) +
-               " its letters need rows " + std::to_string(pen_y - ascent) + " to " + std::to_string(pen_y + descent) +
+        return "the text \"" + quoted(text) + "\" was not drawn: with the pen on row " + std::to_string(pen_y) +
+               " its letters need rows " + std::to_string(pen_y - c.up) + " to " + std::to_string(pen_y + c.down) +
                ", and the surface has rows 0 to " + std::to_string(height - 1) + ". Put the pen at least " +
-               std::to_string(ascent) + " rows below the top and " + std::to_string(descent + 1) +
+               std::to_string(c.up) + " rows below the top and " + std::to_string(c.down + 1) +
                " above the bottom.";
     });
 }
 
 enum class edge { right, bottom };
 
-void explain_text_cut(const std::string& text, edge where, const SDL_Surface* s) {
+void explain_if_utf8(const std::string& text) {
+    if (!detail::looks_like_utf8(text)) return;
+    detail::explain(detail::mistake::text_utf8, [&] {
+        return "the text \"" + quoted(text) + "\" looks like UTF-8 (as a string in the source is): the font " +
+               "takes one byte a letter, so each accented letter shows as two. Write draw_text(from_utf8(\"...\")).";
+    });
+}
+
+void explain_text_cut(const std::string& text, edge where, const SDL_Surface* s, const cell& c) {
     detail::explain(detail::mistake::text_cut, [&] {
         const std::string why =
             where == edge::right
                 ? "it reached the right edge of the surface, which is " + std::to_string(s->w) +
-                      " pixels wide (a letter takes " + std::to_string(glyph_width) +
+                      " pixels wide (a letter takes " + std::to_string(c.width) +
                       "; twidth() tells how wide a text is)"
                 : "its next line would lie below the bottom of the surface, which is " + std::to_string(s->h) +
-                      " rows high (a line takes " + std::to_string(glyph_rows) + " rows)";
-        return "the text \"" + text.substr(0, 40) + "\" was cut short: " + why + ".";
+                      " rows high (a line takes " + std::to_string(c.rows) + " rows)";
+        return "the text \"" + quoted(text) + "\" was cut short: " + why + ".";
     });
 }
 
 }  // namespace
 
-int canvas::cascent() const { return ascent; }
-int canvas::cdescent() const { return descent; }
+int canvas::cascent() const { return ascent * text_scale_; }
+int canvas::cdescent() const { return descent * text_scale_; }
+
+void canvas::set_text_scale(int n) { text_scale_ = std::clamp(n, 1, 8); }
 
 void canvas::draw_text(const std::string& text) {
     if (!usable(surface) || !contains(surface, pen_x, pen_y)) return detail::explain_no_surface("draw_text");
-    if (pen_y < ascent || pen_y + descent >= surface->h) {
-        if (!text.empty()) explain_text_not_drawn(text, pen_y, surface->h);
+    const cell c(text_scale_);
+    if (pen_y < c.up || pen_y + c.down >= surface->h) {
+        if (!text.empty()) explain_text_not_drawn(text, pen_y, surface->h, c);
         return;
     }
+    if (detail::explaining_on()) explain_if_utf8(text);
     locked_pixels px(surface);
     if (!px) return;
 
     const std::int32_t line_start = pen_x;
     for (const char& byte : text) {
         if (byte == '\n') {
-            if (pen_y + glyph_rows >= surface->h) {  // the next line would start outside
-                if (&byte != &text.back()) explain_text_cut(text, edge::bottom, surface);
+            if (pen_y + c.rows >= surface->h) {  // the next line would start outside
+                if (&byte != &text.back()) explain_text_cut(text, edge::bottom, surface, c);
                 return;
             }
             pen_x = line_start;
-            pen_y += glyph_rows;
+            pen_y += c.rows;
             continue;
         }
-        if (pen_y + descent >= surface->h) {  // a newline brought the line too low
-            explain_text_cut(text, edge::bottom, surface);
+        if (pen_y + c.down >= surface->h) {  // a newline brought the line too low
+            explain_text_cut(text, edge::bottom, surface, c);
             return;
         }
         // Columns up to the right edge are drawn; the pen stops on the last one.
-        const int columns = std::min(glyph_width, surface->w - pen_x);
-        draw_glyph(px, px.at(pen_x, pen_y - ascent), static_cast<unsigned char>(byte), columns,
-                   static_cast<std::uint32_t>(color));
+        const int columns = std::min(c.width, surface->w - pen_x);
+        const auto glyph = static_cast<unsigned char>(byte);
+        std::uint8_t* top_left = px.at(pen_x, pen_y - c.up);
+        if (text_scale_ == 1)
+            draw_glyph(px, top_left, glyph, columns, static_cast<std::uint32_t>(color));
+        else
+            draw_scaled_glyph(px, top_left, glyph, columns, text_scale_, static_cast<std::uint32_t>(color));
         if (pen_x + columns >= surface->w) {
             pen_x = surface->w - 1;
-            if (columns < glyph_width || &byte != &text.back())
-                explain_text_cut(text, edge::right, surface);
+            if (columns < c.width || &byte != &text.back())
+                explain_text_cut(text, edge::right, surface, c);
             return;
         }
-        pen_x += glyph_width;
+        pen_x += c.width;
     }
 }
 
@@ -179,7 +216,8 @@ int canvas::twidth(const std::string& text) const {
         current = byte == '\n' ? 0 : current + 1;
         longest = std::max(longest, current);
     }
-    return static_cast<int>(std::min<std::size_t>(longest, INT_MAX / glyph_width) * glyph_width);
+    const int width = glyph_width * text_scale_;
+    return static_cast<int>(std::min<std::size_t>(longest, INT_MAX / width) * width);
 }
 
 }  // namespace kavex

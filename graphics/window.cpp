@@ -58,6 +58,8 @@ bool groutput::open(unsigned width, unsigned height, bool fullscreen) {
     return surface != nullptr;
 }
 
+void groutput::set_title(const std::string& title) { sdl_side::set_title(title); }
+
 void groutput::refresh() {
     if (surface) return sdl_side::show(surface);
     detail::explain(detail::mistake::refresh_unopened, [] {

@@ -34,6 +34,10 @@ mergeInto(LibraryManager.library, {
     if (!Module['kavexFrames']) Module['kavexFirstFrame'] = performance.now();
     Module['kavexFrames'] = (Module['kavexFrames'] | 0) + 1;
   },
+  // The window's title is the page's.
+  kavex_page_title: function (title) {
+    document.title = UTF8ToString(title);
+  },
   // A file saved whole: the page may offer it to the user (the shell's kavexSaved).
   kavex_page_saved: function (name) {
     if (typeof Module['kavexSaved'] !== 'function') return;

@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+#include <climits>
+#include <cstring>
 #include <vector>
 
 using kavex::canvas;
@@ -313,4 +315,18 @@ TEST(Canvas, SurfacesThatMustBeLockedAreDrawnAndLeftUnlocked) {
     EXPECT_EQ(test::pixel_at(c.surface, 12, 2), 0x0000FFu);
     SDL_UnlockSurface(c.surface);
     EXPECT_EQ(c.surface->locked, 0u);
+}
+
+TEST(Canvas, PixelReadsTheColourBackOrMinusOne) {
+    kavex::canvas c = test::blank(20, 10, 3, 4);
+    c.set_color(0x12, 0x34, 0x56);
+    c.draw_dot();
+    EXPECT_EQ(c.pixel(3, 4), 0x123456);
+    EXPECT_EQ(c.pixel(0, 0), 0);
+    const std::uint32_t with_high_bits = 0xFF00FF00u;
+    std::memcpy(static_cast<std::uint8_t*>(c.surface->pixels) + 9 * c.surface->pitch + 19 * 4, &with_high_bits, 4);
+    EXPECT_EQ(c.pixel(19, 9), 0x00FF00) << "bits 24-31 are no part of the colour";
+    for (const auto& [x, y] : {std::pair{-1, 0}, {0, -1}, {20, 0}, {0, 10}, {INT_MIN, INT_MAX}})
+        EXPECT_EQ(c.pixel(x, y), -1) << x << "," << y;
+    EXPECT_EQ(kavex::canvas().pixel(0, 0), -1);
 }

@@ -7,6 +7,7 @@
 
 #include <gtest/gtest.h>
 
+#include <csignal>
 #include <cstdlib>
 #include <string>
 
@@ -25,7 +26,7 @@ void make_every_mistake_twice() {
         c << move_abs(150, 20);                                // a move outside
         c << move_abs(90, 40) << box_abs(120, 45);             // a box partly outside
         c << move_abs(10, 5);
-        c.draw_text("hi");                                     // no room above the pen
+        c.draw_text(from_utf8("hő"));                          // no room above the pen
         c << move_abs(80, 30);
         c.draw_text("too long here");                          // cut at the right edge
         c.save("/no-such-folder/picture.bmp");                 // a save that fails
@@ -61,7 +62,7 @@ TEST(Explain, MistakesOfEveryKind) {
         "kavex: open(100000, 10) failed: the library draws on at most 16383 x 32767 pixels",
         "kavex: the pen cannot move to (150, 20): the surface is 100 x 50, so x must lie in 0..99 and y in 0..49",
         "kavex: a box from the pen (90, 40) to (120, 45) was left out",
-        "kavex: the text \"hi\" was not drawn: with the pen on row 5",
+        "kavex: the text \"hő\" was not drawn: with the pen on row 5",
         "kavex: the text \"too long here\" was cut short: it reached the right edge of the surface, which is 100 pixels wide",
         "kavex: save(\"/no-such-folder/picture.bmp\") failed: No such file or directory",
         "kavex: refresh of a window that is not open",
@@ -75,6 +76,29 @@ TEST(Explain, MistakesOfEveryKind) {
         EXPECT_TRUE(WIFEXITED(quiet.status) && WEXITSTATUS(quiet.status) == 0);
         EXPECT_EQ(count_of(quiet.output, "kavex:"), 0) << "KAVEX_EXPLAIN=" << off << ":\n" << quiet.output;
     }
+}
+
+// Mistakes that a first trial by students found.
+void make_newer_mistakes() {
+    canvas c;
+    c.open(-5, 10);                                           // a size that went negative
+    c.open(100, 50);
+    c << move_abs(2, 20);
+    c.draw_text("Pontszám");                                  // UTF-8 as it stands
+    std::raise(SIGINT);                                        // the first Ctrl-C
+}
+
+TEST(Explain, NegativeSizesUtf8TextAndTheFirstCtrlC) {
+    if (std::getenv("KAVEX_MAKE_MISTAKES")) return make_newer_mistakes();
+    const test::finished run = test::run_self({"--gtest_filter=Explain.NegativeSizesUtf8TextAndTheFirstCtrlC"},
+                                              {"KAVEX_MAKE_MISTAKES=1", "KAVEX_EXPLAIN=1"});
+    ASSERT_TRUE(WIFEXITED(run.status) && WEXITSTATUS(run.status) == 0) << run.output;
+    for (const std::string line : {
+             "kavex: open(-5, 10) failed: a size cannot be negative",
+             "kavex: the text \"PontszĂĄm\" looks like UTF-8",
+             "a second Ctrl-C ends the program at once",
+         })
+        EXPECT_EQ(count_of(run.output, line), 1) << line << "\nin:\n" << run.output;
 }
 
 TEST(Explain, SDLThatCannotStartSaysWhyThenEndsWithStatusOne) {

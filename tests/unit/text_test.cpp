@@ -153,3 +153,55 @@ TEST(Text, ClosedCanvasOrPenOutsideDrawsNothing) {
         EXPECT_EQ(pen(c), outside);
     }
 }
+
+// Scaled text is the unscaled glyph with each pixel an n x n block, and every
+// measure of the text grows with it; another canvas keeps its own scale.
+TEST(Text, ScaledGlyphsAreTheUnscaledOnesBlownUp) {
+    const int n = 3;
+    canvas small = blank(40, 40, 4, 20);
+    canvas large = blank(120, 120, 4, 60);
+    large.set_text_scale(n);
+    small.draw_text("Aj");
+    large.draw_text("Aj");
+    EXPECT_EQ(pen(small), point(4 + 16, 20));
+    EXPECT_EQ(pen(large), point(4 + 16 * n, 60));
+    for (int y = 0; y < 17 * n; ++y)
+        for (int x = 0; x < 16 * n; ++x)
+            ASSERT_EQ(test::pixel_at(large.surface, 4 + x, 60 - 13 * n + y),
+                      test::pixel_at(small.surface, 4 + x / n, 20 - 13 + y / n))
+                << "scaled pixel " << x << "," << y;
+    EXPECT_EQ(changed(large.surface).size(), changed(small.surface).size() * n * n);
+
+    EXPECT_EQ(large.cascent(), 13 * n);
+    EXPECT_EQ(large.cdescent(), 4 * n);
+    EXPECT_EQ(large.twidth("ab\nc"), 16 * n);
+    EXPECT_EQ(small.cascent(), 13);
+    large.draw_text("\n");
+    EXPECT_EQ(pen(large), point(4 + 16 * n, 60 + 17 * n));
+
+    large.set_text_scale(0);  // out of range: the nearer end
+    EXPECT_EQ(large.cascent(), 13);
+    large.set_text_scale(99);
+    EXPECT_EQ(large.cascent(), 13 * 8);
+}
+
+TEST(Text, ScaledTextNeedsScaledRoomAndStopsAtTheRightEdge) {
+    canvas c = blank(30, 60, 0, 25);
+    c.set_text_scale(2);
+    c.draw_text("A");  // needs 26 rows above the pen
+    EXPECT_TRUE(changed(c.surface).empty());
+    c.pen_y = 26;
+    c.draw_text("A");
+    EXPECT_FALSE(changed(c.surface).empty());
+
+    canvas low = blank(30, 60, 0, 52);  // rows 52..59 hold the pen row and 7 below, one short
+    low.set_text_scale(2);
+    low.draw_text("A");
+    EXPECT_TRUE(changed(low.surface).empty());
+
+    canvas narrow = blank(20, 60, 0, 40);
+    narrow.set_text_scale(2);
+    narrow.draw_text("AB");  // B's columns beyond 20 are cut off
+    EXPECT_EQ(pen(narrow), point(19, 40));
+    for (const point& p : changed(narrow.surface)) EXPECT_LT(p.first, 20);
+}

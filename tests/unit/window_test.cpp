@@ -89,3 +89,15 @@ TEST(Window, IsTheWindowThroughACanvasReferenceAndACopy) {
     other.refresh();
     EXPECT_EQ(flips, before + 2);
 }
+
+TEST(Window, TitleIsTheProgramsNameUntilSet) {
+    char* title = nullptr;
+    char* icon = nullptr;
+    SDL_WM_GetCaption(&title, &icon);
+    ASSERT_NE(title, nullptr);
+    EXPECT_EQ(std::string(title), "window_test");
+    gout.set_title("Pontszám: 3");
+    SDL_WM_GetCaption(&title, &icon);
+    ASSERT_NE(title, nullptr);
+    EXPECT_EQ(std::string(title), "Pontszám: 3");
+}
