@@ -49,12 +49,29 @@ endforeach()
 
 # Each program from its one source, its file in the build folder where its
 # source lies (build/examples/hello, build/starsnow/starsnow).
+# The pictures a program loads lie in a folder `pictures` beside its source;
+# sets `out` to that folder, or to nothing when there is none.
+function(kavex_pictures_beside source out)
+  get_filename_component(folder ${source} DIRECTORY)
+  if(IS_DIRECTORY ${folder}/pictures)
+    set(${out} ${folder}/pictures PARENT_SCOPE)
+  else()
+    set(${out} "" PARENT_SCOPE)
+  endif()
+endfunction()
+
 function(kavex_add_programs)
   foreach(name IN LISTS kavex_programs)
     add_executable(${name} ${PROJECT_SOURCE_DIR}/${source_${name}})
     target_link_libraries(${name} PRIVATE kavex::kavex)
     get_filename_component(folder ${source_${name}} DIRECTORY)
     set_target_properties(${name} PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/${folder})
+    # Beside the program too, where it finds them when started in its folder.
+    kavex_pictures_beside(${PROJECT_SOURCE_DIR}/${source_${name}} pictures)
+    if(pictures AND NOT EMSCRIPTEN)
+      add_custom_command(TARGET ${name} POST_BUILD
+        COMMAND ${CMAKE_COMMAND} -E copy_directory ${pictures} ${CMAKE_BINARY_DIR}/${folder}/pictures)
+    endif()
   endforeach()
 endfunction()
 

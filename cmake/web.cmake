@@ -18,9 +18,10 @@ set(kavex_web_link_options
   -sSINGLE_FILE=1                          # the wasm inside the page, which then opens from file://
   -sMINIFY_HTML=0)
 
-# Makes the program `target` the page NAME.html, with `hint` as the line of
-# help under the picture.
-function(kavex_web_page target name hint)
+# Makes the program `target`, built from `source`, the page NAME.html, with
+# `hint` as the line of help under the picture. The folder `pictures` beside
+# the source goes into the page, where the program finds it as "pictures/...".
+function(kavex_web_page target name hint source)
   set(KAVEX_PAGE_TITLE ${name})
   set(KAVEX_PAGE_HINT ${hint})
   set(shell ${CMAKE_BINARY_DIR}/shells/${name}.html)
@@ -29,6 +30,12 @@ function(kavex_web_page target name hint)
   target_link_options(${target} PRIVATE ${kavex_web_link_options} "SHELL:--shell-file ${shell}")
   set_target_properties(${target} PROPERTIES OUTPUT_NAME ${name} SUFFIX .html
     RUNTIME_OUTPUT_DIRECTORY ${KAVEX_WEB_PAGES_DIR} LINK_DEPENDS ${shell})
+  kavex_pictures_beside(${source} pictures)
+  if(pictures)
+    target_link_options(${target} PRIVATE "SHELL:--embed-file ${pictures}@/pictures")
+    file(GLOB_RECURSE picture_files CONFIGURE_DEPENDS ${pictures}/*)
+    set_property(TARGET ${target} APPEND PROPERTY LINK_DEPENDS ${picture_files})
+  endif()
 endfunction()
 
 set(kavex_click_hint "Click the picture to give it the keyboard.")
@@ -36,12 +43,12 @@ set(kavex_click_hint "Click the picture to give it the keyboard.")
 if(KAVEX_WEB_PROGRAM)
   get_filename_component(name ${KAVEX_WEB_PROGRAM} NAME_WE)
   add_executable(own_program ${KAVEX_WEB_PROGRAM})
-  kavex_web_page(own_program ${name} "${kavex_click_hint}")
+  kavex_web_page(own_program ${name} "${kavex_click_hint}" ${KAVEX_WEB_PROGRAM})
   return()
 endif()
 
 # Each program of examples/list.txt, with its line of what to do.
 kavex_add_programs()
 foreach(program ${kavex_programs})
-  kavex_web_page(${program} ${program} "${hint_${program}}")
+  kavex_web_page(${program} ${program} "${hint_${program}}" ${PROJECT_SOURCE_DIR}/${source_${program}})
 endforeach()

@@ -3,7 +3,9 @@
 # either finish by itself with status 0, or run for a second and then end
 # with status 0 on a close request (SDL turns SIGTERM into one, once it has
 # installed its handler: the signal waits for that, so that a slow start on
-# a busy machine cannot turn it into a kill).
+# a busy machine cannot turn it into a kill). It runs in its own folder, as
+# scripts/run starts it, where it finds its pictures; with KAVEX_EXPLAIN=1,
+# and an example must make no mistake that the library would explain.
 #
 # usage: example_test.sh PROGRAM
 set -uo pipefail
@@ -21,7 +23,10 @@ ends_within() {
   ! kill -0 "$1" 2>/dev/null
 }
 
-"$program" &
+cd "$(dirname "$program")"
+said=$(mktemp)
+trap 'rm -f "$said"' EXIT
+KAVEX_EXPLAIN=1 "$program" 2>"$said" &
 pid=$!
 for _ in $(seq 300); do catches_sigterm "$pid" || ! kill -0 "$pid" 2>/dev/null && break; sleep 0.1; done
 if ! ends_within "$pid" 10; then
@@ -39,5 +44,10 @@ if ! ends_within "$pid" 10; then
 fi
 wait "$pid"
 status=$?
-[[ $status -eq 0 ]] || { echo "$program ended with status $status" >&2; exit 1; }
+[[ $status -eq 0 ]] || { echo "$program ended with status $status" >&2; cat "$said" >&2; exit 1; }
+if grep -q '^kavex: ' "$said"; then
+  echo "$program made a mistake that the library explains:" >&2
+  cat "$said" >&2
+  exit 1
+fi
 echo "$program ran and ended with status 0"
