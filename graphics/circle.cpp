@@ -2,8 +2,9 @@
 //
 // A disc of radius r holds the pixels whose offset (dx, dy) from the pen has
 // dx^2 + dy^2 <= r^2 + r. Each row of it is one span, dx from -w to w, where
-// the half-width w is the largest with w^2 <= r^2 + r - dy^2. Only the rows
-// that lie on the surface are visited, and each span is cut to the surface
+// the half-width w is the largest with w^2 <= r^2 + r - dy^2; the rows dy
+// above and below the pen share it. Only the dy for which one of the two rows
+// lies on the surface are visited, and each span is cut to the surface
 // before it is stored, so a radius of INT_MAX costs what the surface's rows
 // cost. Everything is in 64 bits: (2^31)^2 + 2^31 is far below 2^63.
 #include "graphics.hpp"
@@ -42,24 +43,41 @@ private:
     std::int64_t reach_;
 };
 
-// Stores `color` along one row from column `from` to `to`, both included,
-// cut to the surface's `width` columns.
-void store_span(std::uint8_t* row, std::int64_t from, std::int64_t to, std::int64_t width, std::uint32_t color) {
-    const std::int64_t first = std::max<std::int64_t>(from, 0);
-    const std::int64_t last = std::min<std::int64_t>(to, width - 1);
-    if (first > last) return;  // wholly beside the surface: no pointer may be made there
-    std::uint8_t* p = row + 4 * first;
-    for (std::int64_t n = last - first + 1; n > 0; --n, p += 4) detail::store_pixel(p, color);
-}
+// Stores one colour into mirrored rows of a surface: the rows dy above and
+// below the pen, where they lie on it. A disc is symmetric about the pen's
+// row, so each half-width serves two rows.
+class mirrored_rows {
+public:
+    mirrored_rows(const canvas& c, const detail::locked_pixels& px)
+        : px_(px), pen_y_(c.pen_y), width_(c.surface->w), height_(c.surface->h),
+          value_(static_cast<std::uint32_t>(c.color)) {}
 
-// The rows of the surface within r of the pen's row.
-struct row_range {
-    std::int64_t first, last;
+    // The dy from 0 up to which either row lies on the surface, within r.
+    std::int64_t last_dy(std::int64_t r) const {
+        return std::min<std::int64_t>(r, std::max<std::int64_t>(pen_y_, height_ - 1 - pen_y_));
+    }
+
+    // Columns `from` to `to`, both included and cut to the surface's width,
+    // in the rows dy above and below the pen.
+    void store(std::int64_t dy, std::int64_t from, std::int64_t to) const {
+        const std::int64_t first = std::max<std::int64_t>(from, 0);
+        const std::int64_t last = std::min<std::int64_t>(to, width_ - 1);
+        if (first > last) return;  // wholly beside the surface: no pointer may be made there
+        const auto x = static_cast<std::int32_t>(first);
+        const auto count = static_cast<std::int32_t>(last - first + 1);
+        if (pen_y_ - dy >= 0) fill(px_.at(x, static_cast<std::int32_t>(pen_y_ - dy)), count);
+        if (dy > 0 && pen_y_ + dy < height_) fill(px_.at(x, static_cast<std::int32_t>(pen_y_ + dy)), count);
+    }
+
+private:
+    void fill(std::uint8_t* p, std::int32_t count) const {
+        for (; count > 0; --count, p += 4) detail::store_pixel(p, value_);
+    }
+
+    const detail::locked_pixels& px_;
+    std::int64_t pen_y_, width_, height_;
+    std::uint32_t value_;
 };
-
-row_range rows_within(const canvas& c, std::int64_t r) {
-    return {std::max<std::int64_t>(0, c.pen_y - r), std::min<std::int64_t>(c.surface->h - 1, c.pen_y + r)};
-}
 
 }  // namespace
 
@@ -69,43 +87,37 @@ void canvas::draw_disc(int r) {
     detail::locked_pixels px(surface);
     if (!px) return;
     const disc_rows disc(r);
-    const row_range rows = rows_within(*this, r);
-    const auto value = static_cast<std::uint32_t>(color);
-    for (std::int64_t y = rows.first; y <= rows.last; ++y) {
-        const std::int64_t w = disc.half_width(y - pen_y);
-        store_span(px.at(0, static_cast<std::int32_t>(y)), pen_x - w, pen_x + w, surface->w, value);
+    const mirrored_rows rows(*this, px);
+    for (std::int64_t dy = 0, last = rows.last_dy(r); dy <= last; ++dy) {
+        const std::int64_t w = disc.half_width(dy);
+        rows.store(dy, std::int64_t{pen_x} - w, std::int64_t{pen_x} + w);
     }
 }
 
 // A pixel of the disc is on the outline when its left or right neighbour is
 // outside (|dx| is the row's half-width) or the one above or below is (|dx|
-// beyond the half-width of the row above or below). So each row draws the
-// columns from the narrower neighbour's half-width on, out to its own: two
-// short spans, or, where the neighbour row is missing, the whole row.
+// beyond the half-width of the row above or below). Away from the pen's row
+// the row farther out is the narrower, so each row draws its columns from
+// one past that row's half-width out to its own: two short spans, or the
+// whole row where the row farther out misses the disc.
 void canvas::draw_circle(int r) {
     if (!pen_inside()) return detail::explain_no_surface("draw_circle");
     if (r < 0) return;
     detail::locked_pixels px(surface);
     if (!px) return;
     const disc_rows disc(r);
-    const row_range rows = rows_within(*this, r);
-    const auto value = static_cast<std::uint32_t>(color);
-    // The half-widths of the row above, this row and the row below, moved
-    // down one row at a time so that each row needs one new root.
-    std::int64_t above = disc.half_width(rows.first - 1 - pen_y);
-    std::int64_t here = disc.half_width(rows.first - pen_y);
-    for (std::int64_t y = rows.first; y <= rows.last; ++y) {
-        const std::int64_t below = disc.half_width(y + 1 - pen_y);
-        const std::int64_t inner = std::min(std::min(above, below) + 1, here);
-        std::uint8_t* row = px.at(0, static_cast<std::int32_t>(y));
+    const mirrored_rows rows(*this, px);
+    std::int64_t here = disc.half_width(0);
+    for (std::int64_t dy = 0, last = rows.last_dy(r); dy <= last; ++dy) {
+        const std::int64_t farther = disc.half_width(dy + 1);
+        const std::int64_t inner = std::min(farther + 1, here);
         if (inner == 0) {
-            store_span(row, pen_x - here, pen_x + here, surface->w, value);
+            rows.store(dy, pen_x - here, pen_x + here);
         } else {
-            store_span(row, pen_x - here, pen_x - inner, surface->w, value);
-            store_span(row, pen_x + inner, pen_x + here, surface->w, value);
+            rows.store(dy, pen_x - here, pen_x - inner);
+            rows.store(dy, pen_x + inner, pen_x + here);
         }
-        above = here;
-        here = below;
+        here = farther;
     }
 }
 
