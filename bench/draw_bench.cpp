@@ -1,4 +1,4 @@
-// Dots, lines, boxes and text: kavex through the drawing command stream,
+// Dots, lines, boxes, discs, circles and text: kavex through the drawing command stream,
 // beside the limit (plain stores, no checks) and SDL_gfx.
 #include "bench.hpp"
 #include "font.hpp"
@@ -18,6 +18,8 @@ namespace bench {
 namespace {
 
 using kavex::box_rel;
+using kavex::circle;
+using kavex::disc;
 using kavex::dot;
 using kavex::line_abs;
 using kavex::move_abs;
@@ -305,6 +307,86 @@ void register_all_boxes(const size& z) {
 }
 
 // ---------------------------------------------------------------------------
+// Discs and circles of one radius around random pens, cut where they reach
+// past an edge. Counted per figure: SDL_gfx draws its own shape of a radius,
+// a few pixels more or fewer than kavex's.
+
+struct ball_case {
+    int x, y;
+};
+
+// One row's stretch of a figure: columns from, to of row y, both included.
+struct span {
+    int y, from, to;
+};
+
+// The spans of a figure, worked out from its rule once, before the timing:
+// the limit only stores them.
+std::vector<span> ball_spans(const size& z, const ball_case& b, int r, bool outline) {
+    const auto inside = [r](long long dx, long long dy) { return dx * dx + dy * dy <= (long long)r * r + r; };
+    std::vector<span> spans;
+    for (int y = std::max(0, b.y - r); y <= std::min(z.h - 1, b.y + r); ++y) {
+        int from = -1;
+        for (int x = std::max(0, b.x - r); x <= std::min(z.w - 1, b.x + r) + 1; ++x) {
+            const long long dx = x - b.x, dy = y - b.y;
+            const bool on = x < z.w && x <= b.x + r && inside(dx, dy) &&
+                            (!outline || !inside(dx - 1, dy) || !inside(dx + 1, dy) || !inside(dx, dy - 1) ||
+                             !inside(dx, dy + 1));
+            if (on && from < 0) from = x;
+            if (!on && from >= 0) {
+                spans.push_back({y, from, x - 1});
+                from = -1;
+            }
+        }
+    }
+    return spans;
+}
+
+template <class Command>
+void register_balls(const workload& w, const size& z, int r, bool outline) {
+    std::vector<ball_case> cases(r >= 200 ? 64 : r >= 20 ? 1024 : 8192);
+    auto spans = std::make_shared<std::vector<span>>();
+    for (auto& b : cases) {
+        b = {between(0, z.w - 1), between(0, z.h - 1)};
+        for (const span& s : ball_spans(z, b, r, outline)) spans->push_back(s);
+    }
+    const auto kavex_draw = [cases, r](scratch& s) {
+        for (const ball_case& b : cases) s.c << move_abs(b.x, b.y) << Command(r);
+    };
+    const auto limit_draw = [spans](scratch& s) {
+        for (const span& l : *spans) {
+            std::uint8_t* p = s.at(l.from, l.y);
+            for (int x = l.from; x <= l.to; ++x, p += 4) store(p, white);
+        }
+    };
+    const auto peer_draw = [cases, r, outline](scratch& s) {
+        for (const ball_case& b : cases) {
+            if (outline) circleColor(s.surface(), Sint16(b.x), Sint16(b.y), Sint16(r), gfx_white);
+            else filledCircleColor(s.surface(), Sint16(b.x), Sint16(b.y), Sint16(r), gfx_white);
+        }
+    };
+    add_trio(w, z, double(cases.size()), double(cases.size()), kavex_draw, limit_draw, peer_draw);
+}
+
+void register_all_balls(const size& z) {
+    static const workload discs[] = {
+        {"disc_2", "disc of radius 2", "figure", 0, 0, 1.0},
+        {"disc_20", "disc of radius 20", "figure", 0, 0, 1.0},
+        {"disc_200", "disc of radius 200", "figure", 0, 0, 1.0},
+    };
+    static const workload circles[] = {
+        {"circle_2", "circle of radius 2", "figure", 0, 0, 1.0},
+        {"circle_20", "circle of radius 20", "figure", 0, 0, 1.0},
+        {"circle_200", "circle of radius 200", "figure", 0, 0, 1.0},
+    };
+    const int radii[] = {2, 20, 200};
+    for (int k = 0; k < 3; ++k) {
+        register_balls<disc>(discs[k], z, radii[k], false);
+        register_balls<circle>(circles[k], z, radii[k], true);
+    }
+}
+
+// ---------------------------------------------------------------------------
 // Text: lines of 16 random printable characters at random places where they fit.
 
 using kavex::detail::ascent;
@@ -368,6 +450,7 @@ void register_draw_workloads() {
         register_many_double_dots(z);
         register_all_lines(z);
         register_all_boxes(z);
+        register_all_balls(z);
         register_text(z);
     }
 }

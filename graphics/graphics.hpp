@@ -90,6 +90,15 @@ public:
     // Fills the rectangle between the pen and pen + (dx, dy), both corners
     // included; the pen goes to the far corner. Draws nothing if it lies outside.
     void draw_box(int dx, int dy);
+    // Fills the disc of radius r around the pen: the pixels (x, y) with
+    // (x - pen_x)^2 + (y - pen_y)^2 <= r^2 + r, those whose centres lie
+    // closer than r + 1/2, so that it looks round at every size. r = 0 is
+    // the pixel under the pen; a negative r draws nothing. The pen stays,
+    // and a disc reaching past an edge is cut there.
+    void draw_disc(int r);
+    // The outline of that disc: its pixels with a left, right, upper or
+    // lower neighbour outside it. The pen stays; cut at the edges likewise.
+    void draw_circle(int r);
 
     // Draws text in the built-in 8 x 17 font at the pen, in the drawing colour,
     // blending with what is there. Letters stand on the row above the pen (the
@@ -320,12 +329,28 @@ struct box_rel {     // draw_box(w, h)
     box_rel(W w, H h);
 };
 
+// A radius is truncated and wraps as any number above; one that no integer
+// holds becomes a negative radius, and so draws nothing.
+struct disc {        // draw_disc(r) around the pen
+    std::int32_t r;
+    template <class R>
+    explicit disc(R r);
+};
+
+struct circle {      // draw_circle(r) around the pen
+    std::int32_t r;
+    template <class R>
+    explicit circle(R r);
+};
+
 // Each applies its command to `c` and returns `c`, so insertions chain.
 canvas& operator<<(canvas& c, const use_color& cmd);
 canvas& operator<<(canvas& c, const move_abs& cmd);
 canvas& operator<<(canvas& c, const line_abs& cmd);
 canvas& operator<<(canvas& c, const box_abs& cmd);
 canvas& operator<<(canvas& c, const box_rel& cmd);
+canvas& operator<<(canvas& c, const disc& cmd);
+canvas& operator<<(canvas& c, const circle& cmd);
 
 // Manipulators: gout << move_abs(x, y) << dot << refresh;
 void dot(canvas& c);      // draw_dot()

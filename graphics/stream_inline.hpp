@@ -72,6 +72,12 @@ inline box_abs::box_abs(X x_, Y y_) : x(detail::to_word(x_)), y(detail::to_word(
 template <class W, class H>
 inline box_rel::box_rel(W w_, H h_) : w(detail::to_int(w_)), h(detail::to_int(h_)) {}
 
+template <class R>
+inline disc::disc(R r_) : r(detail::to_int(r_)) {}
+
+template <class R>
+inline circle::circle(R r_) : r(detail::to_int(r_)) {}
+
 inline canvas& operator<<(canvas& c, const use_color& cmd) {
     c.set_color(cmd.r, cmd.g, cmd.b);
     return c;
@@ -95,6 +101,20 @@ inline canvas& operator<<(canvas& c, const box_abs& cmd) {
 
 inline canvas& operator<<(canvas& c, const box_rel& cmd) {
     c.draw_box(cmd.w, cmd.h);
+    return c;
+}
+
+// A radius that no integer holds arrives as `nowhere`, which read as a
+// signed radius is negative: nothing is drawn.
+static_assert(static_cast<std::int32_t>(detail::nowhere) < 0, "nowhere must be a radius that draws nothing");
+
+inline canvas& operator<<(canvas& c, const disc& cmd) {
+    c.draw_disc(cmd.r);
+    return c;
+}
+
+inline canvas& operator<<(canvas& c, const circle& cmd) {
+    c.draw_circle(cmd.r);
     return c;
 }
 

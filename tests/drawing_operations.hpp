@@ -21,4 +21,8 @@
     X(14, draw_text)                \
     X(16, blitfrom)                 \
     X(21, box_rel)                  \
-    X(22, dot)
+    X(22, dot)                      \
+    X(23, draw_disc)                \
+    X(24, draw_circle)              \
+    X(25, circle)                   \
+    X(26, disc)

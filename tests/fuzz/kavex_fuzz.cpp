@@ -109,6 +109,10 @@ private:
     void box_abs() { insert<kavex::box_abs>(pick()); }
     void box_rel() { insert<kavex::box_rel>(pick()); }
     void dot() { pick() << kavex::dot; }
+    void draw_disc() { pick().draw_disc(any_int()); }
+    void draw_circle() { pick().draw_circle(any_int()); }
+    void disc() { with_number([&](auto r) { pick() << kavex::disc(r); }); }
+    void circle() { with_number([&](auto r) { pick() << kavex::circle(r); }); }
 
     // 0 to 3 are the plain canvases, 4 is the window.
     canvas& pick() {

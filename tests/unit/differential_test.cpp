@@ -117,6 +117,26 @@ struct reference {
         }
     }
 
+    // Whether the offset (dx, dy) lies in the disc of radius r.
+    static bool in_disc(std::int64_t dx, std::int64_t dy, std::int64_t r) {
+        return r >= 0 && dx * dx + dy * dy <= r * r + r;
+    }
+
+    // Every pixel of the picture tested against the disc, and for an outline
+    // its four neighbours too.
+    void ball(int r, bool outline) {
+        if (!pen_inside()) return;
+        for (std::int64_t y = 0; y < h; ++y)
+            for (std::int64_t x = 0; x < w; ++x) {
+                const std::int64_t dx = x - pen_x, dy = y - pen_y;
+                if (!in_disc(dx, dy, r)) continue;
+                if (outline && in_disc(dx - 1, dy, r) && in_disc(dx + 1, dy, r) && in_disc(dx, dy - 1, r) &&
+                    in_disc(dx, dy + 1, r))
+                    continue;
+                at(x, y) = std::uint32_t(color);
+            }
+    }
+
     // The stream's commands: targets minus the pen, wrapping at 32 bits.
     static std::int32_t offset(std::uint32_t target, std::int32_t pen) {
         return std::int32_t(target - std::uint32_t(pen));
@@ -240,6 +260,17 @@ public:
         }
     }
 
+    // A radius: mostly one that reaches past some edges, now and then any
+    // 32-bit value.
+    int radius(int size) {
+        switch (rng_() % 8) {
+        case 0: return int(rng_());
+        case 1: return one_in(2) ? INT32_MIN : INT32_MAX;
+        case 2: return between(-3, 0);
+        default: return between(0, size);
+        }
+    }
+
     // Random bytes, many of them newlines.
     std::string text() {
         std::string t(std::size_t(between(0, 12)), ' ');
@@ -329,6 +360,35 @@ void dot(cases&, guarded_canvas& g, reference& r, const canvas_size&, std::ostre
     what << "<< dot";
     g.c << kavex::dot;
     r.dot();
+}
+
+void draw_disc(cases& random, guarded_canvas& g, reference& r, const canvas_size& z, std::ostream& what) {
+    const int radius = random.radius(std::max(z.w, z.h));
+    what << "draw_disc(" << radius << ")";
+    g.c.draw_disc(radius);
+    r.ball(radius, false);
+}
+
+void draw_circle(cases& random, guarded_canvas& g, reference& r, const canvas_size& z, std::ostream& what) {
+    const int radius = random.radius(std::max(z.w, z.h));
+    what << "draw_circle(" << radius << ")";
+    g.c.draw_circle(radius);
+    r.ball(radius, true);
+}
+
+// The commands' radii as doubles too, truncated toward zero.
+void disc(cases& random, guarded_canvas& g, reference& r, const canvas_size& z, std::ostream& what) {
+    const double radius = random.radius(std::max(z.w, z.h)) + random.between(0, 9) / 10.0;
+    what << "disc(" << radius << ")";
+    g.c << kavex::disc(radius);
+    r.ball(int(radius), false);
+}
+
+void circle(cases& random, guarded_canvas& g, reference& r, const canvas_size& z, std::ostream& what) {
+    const int radius = random.radius(std::max(z.w, z.h));
+    what << "circle(" << radius << ")";
+    g.c << kavex::circle(radius);
+    r.ball(radius, true);
 }
 
 // Text from a pen near an edge, where lines and glyphs get cut.
