@@ -441,6 +441,50 @@ void register_text(const size& z) {
              peer_draw);
 }
 
+// Big text: the same at text scale 4, each glyph pixel a 4 x 4 block.
+constexpr int big = 4, big_length = 4;
+
+void plain_big_glyphs(scratch& s, const text_case& t) {
+    int x = t.x;
+    for (const char byte : t.text) {
+        const std::uint32_t* rows = &charfaces[static_cast<unsigned char>(byte) * glyph_rows];
+        std::uint8_t* top_left = s.at(x, t.y - ascent * big);
+        for (int r = 0; r < glyph_rows * big; ++r, top_left += s.pitch())
+            for (int j = 0; j < glyph_width * big; ++j)
+                if ((rows[r / big] >> (4 * (j / big))) & 0xF) store(top_left + 4 * j, white);
+        x += glyph_width * big;
+    }
+}
+
+void register_big_text(const size& z) {
+    static const workload w{"big_text", "text at scale 4", "cell pixel", 3.0};
+    std::vector<text_case> cases(64);
+    for (auto& t : cases) {
+        t.x = between(0, z.w - glyph_width * big * big_length);
+        t.y = between(ascent * big, z.h - descent * big - 1);
+        for (int i = 0; i < big_length; ++i) t.text += char(between(0x21, 0x7E));
+    }
+    const auto kavex_draw = [cases](scratch& s) {
+        s.c.set_text_scale(big);
+        for (const text_case& t : cases) {
+            s.c << move_abs(t.x, t.y);
+            s.c.draw_text(t.text);
+        }
+    };
+    const auto limit_draw = [cases](scratch& s) {
+        for (const text_case& t : cases) plain_big_glyphs(s, t);
+    };
+    const double pixels = double(cases.size()) * big_length * glyph_width * glyph_rows * big * big;
+    add_kavex(w, z, pixels, kavex_draw, limit_draw);
+    add(w, subject::limit, z, pixels, [z, limit_draw](benchmark::State& st) {
+        scratch s(z);
+        for (auto _ : st) {
+            limit_draw(s);
+            benchmark::ClobberMemory();
+        }
+    });
+}
+
 }  // namespace
 
 void register_draw_workloads() {
@@ -452,6 +496,7 @@ void register_draw_workloads() {
         register_all_boxes(z);
         register_all_balls(z);
         register_text(z);
+        register_big_text(z);
     }
 }
 
