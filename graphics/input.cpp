@@ -105,12 +105,24 @@ void note_release(const SDL_keysym& keysym) {
 
 void release_all_keys() { keys_held_count = 0; }
 
-// Keeps the table up to date with one event that SDL gave, reported or not.
-void follow_keys(const SDL_Event& e) {
+// Shift, Ctrl, Alt, Super and the locks press once however long they are
+// held, with key repeat on too: the classic library never repeats them, the
+// compatibility one and the browser would.
+bool never_repeats(std::int32_t code) {
+    return (code >= key_rshift && code <= key_rsuper) || (code >= key_numlock && code <= key_scrlock);
+}
+
+// Keeps the table up to date with one event that SDL gave, reported or not;
+// false for a press that is left out, a repeat of a key that never repeats.
+bool follow_keys(const SDL_Event& e) {
     switch (e.type) {
-    case SDL_KEYDOWN:
-        if (const std::int32_t code = key_field(e.key)) note_press(e.key.keysym, code);
+    case SDL_KEYDOWN: {
+        const std::int32_t code = key_field(e.key);
+        if (code == 0) break;
+        if (never_repeats(code) && held_entry(e.key.keysym)) return false;
+        note_press(e.key.keysym, code);
         break;
+    }
     case SDL_KEYUP:
         note_release(e.key.keysym);
         break;
@@ -121,6 +133,7 @@ void follow_keys(const SDL_Event& e) {
     default:
         break;
     }
+    return true;
 }
 
 // The small letter for a capital of Windows-1250 (its bytes) or ASCII, so
@@ -178,8 +191,7 @@ grinput& grinput::wait_event(event& ev) {
     SDL_Event e;
     while (sdl_side::wait(e)) {
         if (e.type == SDL_QUIT) break;
-        follow_keys(e);
-        if (translate(e, ev)) return *this;
+        if (follow_keys(e) && translate(e, ev)) return *this;
     }
     // Closed, or waiting failed: nothing more will come, no key is let go.
     quit = true;

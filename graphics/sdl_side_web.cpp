@@ -302,18 +302,7 @@ bool last_press_down = false;
 SDL_Event last_press;
 Uint32 next_repeat = 0;
 
-// Shift, Ctrl, Alt and the locks do not repeat on the desktop.
-bool repeatable(SDLKey symbol) {
-    switch (symbol) {
-    case SDLK_LSHIFT: case SDLK_RSHIFT: case SDLK_LCTRL: case SDLK_RCTRL: case SDLK_LALT: case SDLK_RALT:
-    case SDLK_LSUPER: case SDLK_RSUPER: case SDLK_NUMLOCK: case SDLK_CAPSLOCK: case SDLK_SCROLLOCK:
-        return false;
-    default:
-        return true;
-    }
-}
-
-bool repeating() { return repeat_interval > 0 && last_press_down && repeatable(last_press.key.keysym.sym); }
+bool repeating() { return repeat_interval > 0 && last_press_down; }
 
 // False for a press that the browser repeated.
 bool follow_repeats(const SDL_Event& e, Uint32 now) {

@@ -121,6 +121,25 @@ TEST_F(Held, ANewPressIsHeldEvenAfterManyReleasesWereLost) {
     EXPECT_TRUE(gin.held('n')) << "the latest presses are kept";
 }
 
+TEST_F(Held, APressOfAKeyAlreadyDownIsARepeatThatShiftCtrlAltAndTheLocksNeverReport) {
+    for (SDLKey sym : {SDLK_LSHIFT, SDLK_RCTRL, SDLK_LALT, SDLK_CAPSLOCK, SDLK_LEFT}) {
+        ASSERT_TRUE(push(key_down(sym)));
+        ASSERT_TRUE(push(key_down(sym)));
+    }
+    ASSERT_TRUE(push(key_down(SDLK_b, 'b')));
+    ASSERT_TRUE(push(key_down(SDLK_b, 'B')));
+    const std::vector<record> expected = {{key_lshift, 0, 0, 0, 0},     {kavex::key_rctrl, 0, 0, 0, 0},
+                                          {kavex::key_lalt, 0, 0, 0, 0}, {kavex::key_capslock, 0, 0, 0, 0},
+                                          {key_left, 0, 0, 0, 0},        {key_left, 0, 0, 0, 0},
+                                          {'b', 0, 0, 0, 0},             {'B', 0, 0, 0, 0}};
+    EXPECT_EQ(test::take_waiting(), expected);
+
+    // Once let go, it presses again.
+    ASSERT_TRUE(push(key_up(SDLK_LSHIFT)));
+    ASSERT_TRUE(push(key_down(SDLK_LSHIFT)));
+    EXPECT_EQ(test::take_waiting(), (std::vector<record>{{-key_lshift, 0, 0, 0, 0}, {key_lshift, 0, 0, 0, 0}}));
+}
+
 TEST(HeldAtClose, ClosingTheWindowLetsGoOfEveryKey) {
     if (test::ran_in_own_process()) return;
     ASSERT_TRUE(push(key_down(SDLK_DOWN)));
