@@ -209,6 +209,19 @@ public:
     // are dropped, so keys, the mouse and the close request always get through.
     void timer(int period);
 
+    // True while the key that reported `key` (a key code below, or a typed
+    // character) is held down: from the wait_event that reported its press
+    // until the key goes up, even where the release is not reported (a
+    // letter's). A letter matches either case: while W is down, held('w')
+    // and held('W') are both true, with Shift or without. Every key counts
+    // as let go when the window loses the keyboard or is closed. False for
+    // 0 and negative keys.
+    bool held(int key) const;
+    // A key held down for `delay` ms reports its press again every
+    // `interval` ms (a held Backspace keeps erasing). Keys do not repeat
+    // until this is called; 0 or less in either switches repeating off.
+    void key_repeat(int delay, int interval);
+
     // True while the window is open: `while (gin.wait_event(ev))`.
     operator const void*() const { return quit ? nullptr : this; }
 
@@ -230,7 +243,8 @@ inline grinput& gin = grinput::instance();
 // page 1250 where that code page holds it (space 32, 'a' 97, s with caron
 // 0x9A, euro sign 0x80), otherwise its Unicode value; keys that type no
 // character have the codes below. A key with no code (the release of a
-// letter key, for one) is not reported.
+// letter key, for one) is not reported: ask gin.held instead. A key held
+// down reports its press once, unless gin.key_repeat says otherwise.
 constexpr std::int32_t key_up = 0x10000;
 constexpr std::int32_t key_down = 0x10001;
 constexpr std::int32_t key_right = 0x10002;

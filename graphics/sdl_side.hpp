@@ -70,4 +70,9 @@ bool wait(SDL_Event& e);
 void timer(int period);
 constexpr int tick_limit = 2;
 
+// A key held `delay` ms sends its SDL_KEYDOWN again every `interval` ms,
+// character and all; both 0 (as at the start): a held key sends one. The
+// arguments are both positive or both 0.
+void key_repeat(int delay, int interval);
+
 }  // namespace kavex::sdl_side

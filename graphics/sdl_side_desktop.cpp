@@ -213,6 +213,10 @@ bool wait(SDL_Event& e) {
     return true;
 }
 
+// SDL repeats nothing until asked: the classic library leaves out the X
+// server's own repeats, the compatibility one SDL2's.
+void key_repeat(int delay, int interval) { SDL_EnableKeyRepeat(delay, interval); }
+
 void timer(int period) {
     if (timer_id) {
         SDL_RemoveTimer(timer_id);

@@ -58,4 +58,9 @@ bool wait(SDL_Event&) { return false; }
 // (sdl_side_desktop.cpp); or ticks made inside wait() (sdl_side_web.cpp).
 void timer(int) {}
 
+// SDL_EnableKeyRepeat(delay, interval). Where SDL cannot repeat but the
+// system sends repeated presses of its own, drop those and repeat the last
+// key pressed from wait(), as the timer's ticks are made (sdl_side_web.cpp).
+void key_repeat(int, int) {}
+
 }  // namespace kavex::sdl_side

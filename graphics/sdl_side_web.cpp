@@ -264,6 +264,14 @@ void adapt(SDL_Event& e) {
         pointer_x = e.button.x = not_negative(e.button.x);
         pointer_y = e.button.y = not_negative(e.button.y);
         break;
+    case SDL_WINDOWEVENT:
+        // The desktop tells of the keyboard lost as an SDL_ACTIVEEVENT.
+        if (e.window.event != SDL_WINDOWEVENT_FOCUS_LOST) break;
+        e = SDL_Event{};
+        e.active.type = SDL_ACTIVEEVENT;
+        e.active.gain = 0;
+        e.active.state = SDL_APPINPUTFOCUS;
+        break;
     case SDL_MOUSEWHEEL: {
         // The desktop reports a turn of the wheel as a press and a release
         // of button 4 (up) or 5 (down) where the pointer is.
@@ -286,6 +294,55 @@ void adapt(SDL_Event& e) {
     }
 }
 
+// Key repeat. The browser repeats a held key at the system's pace, and its
+// SDL passes each repeat on as a press; the desktop's SDL repeats nothing
+// until asked, and then at the pace asked for. So the browser's repeats are
+// dropped, and the last key pressed is repeated here, made in the wait like
+// the timer's ticks. The browser repeats the last key pressed alone, so a
+// press of that key while it is down is one of its repeats.
+int repeat_delay = 0;
+int repeat_interval = 0;
+bool last_press_down = false;
+SDL_Event last_press;
+Uint32 next_repeat = 0;
+
+bool repeating() { return repeat_interval > 0 && last_press_down; }
+
+// False for a press that the browser repeated.
+bool follow_repeats(const SDL_Event& e, Uint32 now) {
+    switch (e.type) {
+    case SDL_KEYDOWN:
+        if (last_press_down && e.key.keysym.sym == last_press.key.keysym.sym) return false;
+        last_press = e;
+        last_press_down = true;
+        next_repeat = now + static_cast<Uint32>(repeat_delay);
+        return true;
+    case SDL_KEYUP:
+        if (e.key.keysym.sym == last_press.key.keysym.sym) last_press_down = false;
+        return true;
+    case SDL_ACTIVEEVENT:
+        last_press_down = false;
+        return true;
+    default:
+        return true;
+    }
+}
+
+bool take_repeat(SDL_Event& e, Uint32 now) {
+    if (!repeating() || !reached(now, next_repeat)) return false;
+    e = last_press;
+    next_repeat = now + static_cast<Uint32>(repeat_interval);  // a late repeat is not made up for
+    return true;
+}
+
+// How long the wait may sleep: until the next tick or repeat falls due.
+Uint32 sleep_span(Uint32 now) {
+    Uint32 span = longest_sleep;
+    if (period > 0) span = std::min(span, next_due - now);
+    if (repeating()) span = std::min(span, next_repeat - now);
+    return std::max<Uint32>(span, 1);
+}
+
 }  // namespace
 
 bool wait(SDL_Event& e) {
@@ -301,11 +358,18 @@ bool wait(SDL_Event& e) {
         // Input first: a program that falls behind still gets its keys and mouse.
         if (SDL_PollEvent(&e)) {
             adapt(e);
-            return true;
+            if (follow_repeats(e, now)) return true;
+            continue;
         }
-        if (take_tick(e)) return true;
-        sleep_for(period > 0 ? std::clamp<Uint32>(next_due - now, 1, longest_sleep) : longest_sleep);
+        if (take_repeat(e, now) || take_tick(e)) return true;
+        sleep_for(sleep_span(now));
     }
+}
+
+void key_repeat(int delay, int interval) {
+    repeat_delay = delay;
+    repeat_interval = interval;
+    next_repeat = SDL_GetTicks() + static_cast<Uint32>(delay);
 }
 
 void timer(int new_period) {
