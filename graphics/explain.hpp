@@ -22,6 +22,7 @@ enum class mistake {
     text_not_drawn,
     text_cut,
     save_failed,
+    load_failed,
     refresh_unopened,
     wait_after_quit,
     kinds
