@@ -98,7 +98,8 @@ std::uint32_t read_be32(const std::uint8_t* p) {
 // Read here too: the decoder refuses a header of a size it would not decode
 // without saying the size.
 bool png_size(const std::uint8_t* bytes, std::size_t size, unsigned& width, unsigned& height) {
-    static const std::uint8_t signature[] = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n', 0, 0, 0, 13, 'I', 'H', 'D', 'R'};
+    static const std::uint8_t signature[] = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n',  // then IHDR's length and name
+                                             0,    0,   0,   13,  'I',  'H',  'D',  'R'};
     if (size < 24 || std::memcmp(bytes, signature, sizeof signature) != 0) return false;
     width = read_be32(bytes + 16);
     height = read_be32(bytes + 20);
@@ -302,10 +303,12 @@ bool decode_picture(const std::uint8_t* bytes, std::size_t size, canvas& target,
     target.pen_x = target.pen_y = 0;
     unsigned width = 0, height = 0;
     if (!picture_size(bytes, size, width, height)) {
-        const std::string detail = is_bmp(bytes, size) ? "its BMP header is cut short or broken" : stbi_failure_reason();
+        const std::string detail =
+            is_bmp(bytes, size) ? "its BMP header is cut short or broken" : stbi_failure_reason();
         // The decoder's words for a header whose size it would not take.
-        reason = detail == "too large" ? "the picture is larger than a canvas may be, " + size_text(max_width, max_height)
-                                       : not_a_picture(detail);
+        reason = detail == "too large"
+                     ? "the picture is larger than a canvas may be, " + size_text(max_width, max_height)
+                     : not_a_picture(detail);
         return false;
     }
     target.pen_x = static_cast<std::int32_t>(width / 2);
@@ -343,7 +346,8 @@ namespace {
 bool failed_load(canvas& c, const std::string& name, const std::string& reason) {
     c.surface = nullptr;
     detail::explain(detail::mistake::load_failed, [&] {
-        return "load(\"" + name + "\") failed: " + reason + ". The canvas has no surface, so drawing on it does nothing.";
+        return "load(\"" + name + "\") failed: " + reason +
+               ". The canvas has no surface, so drawing on it does nothing.";
     });
     return false;
 }

@@ -64,7 +64,8 @@ bytes paletted_bmp(int w, int h, int bits, int compression, const std::vector<st
     bytes out{'B', 'M'};
     put_le(out, offset + static_cast<std::uint32_t>(data.size()), 4), put_le(out, 0, 4), put_le(out, offset, 4);
     put_le(out, 40, 4), put_le(out, w, 4), put_le(out, h, 4), put_le(out, 1, 2), put_le(out, bits, 2);
-    put_le(out, compression, 4), put_le(out, static_cast<std::uint32_t>(data.size()), 4), put_le(out, 0, 4), put_le(out, 0, 4);
+    put_le(out, compression, 4), put_le(out, static_cast<std::uint32_t>(data.size()), 4);
+    put_le(out, 0, 4), put_le(out, 0, 4);  // resolution
     put_le(out, static_cast<std::uint32_t>(colors.size()), 4), put_le(out, 0, 4);
     for (std::uint32_t c : colors) put_le(out, c & 0xFFFFFF, 4);
     out.insert(out.end(), data.begin(), data.end());
