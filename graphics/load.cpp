@@ -98,7 +98,7 @@ std::uint32_t read_be32(const std::uint8_t* p) {
 // Read here too: the decoder refuses a header of a size it would not decode
 // without saying the size.
 bool png_size(const std::uint8_t* bytes, std::size_t size, unsigned& width, unsigned& height) {
-    static const std::uint8_t signature[] = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n',  // then IHDR's length and name
+    static const std::uint8_t signature[] = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n',  // IHDR's length, name
                                              0,    0,   0,   13,  'I',  'H',  'D',  'R'};
     if (size < 24 || std::memcmp(bytes, signature, sizeof signature) != 0) return false;
     width = read_be32(bytes + 16);
