@@ -23,6 +23,7 @@ enum class mistake {
     text_cut,
     text_utf8,
     save_failed,
+    load_failed,
     refresh_unopened,
     wait_after_quit,
     kinds

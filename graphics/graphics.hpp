@@ -129,6 +129,16 @@ public:
     // An existing file is replaced by a new one renamed over it, so its folder
     // must be writable, and a hard link to the old file keeps the old picture.
     bool save(const std::string& name) const;
+    // Opens the canvas at the size of the picture in the file, holding the
+    // picture, pen in the centre: BMP (every kind SDL reads, and what save
+    // writes), PNG, JPEG, GIF and TGA. The name is UTF-8. A see-through
+    // pixel becomes black, a partly see-through one its colour on black. False
+    // when the file cannot be read, is no such picture, or is larger than a
+    // canvas may be: then `surface` is null, as after a failed open, and the
+    // pen is at the centre of the size the file claimed, or at (0, 0). Refused
+    // (false, nothing changed) on the window, gout or a canvas& to it: load
+    // into a canvas and copy that onto the window.
+    bool load(const std::string& name);
 
     // Makes the drawing visible: a canvas that shares the window's surface (a
     // copy of `gout`) shows the window; any other has nothing to show.

@@ -1,6 +1,6 @@
 // Private to the library: what it asks of the operating system. The SDL side
-// (sdl_side.hpp) draws and waits; this side starts the process and writes
-// files, which SDL 1.2 does differently on every system or not at all.
+// (sdl_side.hpp) draws and waits; this side starts the process, reads and
+// writes files, which SDL 1.2 does differently on every system or not at all.
 //
 // One file per system gives these functions: os_side_posix.cpp (Linux,
 // macOS, the browser's file system) and os_side_windows.cpp. The build
@@ -10,6 +10,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <string>
+#include <vector>
 
 namespace kavex::os_side {
 
@@ -21,6 +22,11 @@ void prepare_process();
 // earlier file of that name untouched on failure. When it fails, `reason`
 // holds the system's own words for why.
 bool write_file(const std::string& name, const std::uint8_t* bytes, std::size_t size, std::string& reason);
+
+// Reads the whole file `name` (UTF-8) into `bytes`; false when it cannot be
+// read or holds more than `max_size` bytes, with the system's own words for
+// why in `reason`. A file that does not fit in memory throws std::bad_alloc.
+bool read_file(const std::string& name, std::size_t max_size, std::vector<std::uint8_t>& bytes, std::string& reason);
 
 // The program's file name without its folder (and without ".exe"), UTF-8,
 // for the window's first title; "kavex" when the system does not say.

@@ -1,5 +1,5 @@
 // What the library asks of a POSIX system (Linux, macOS, the browser's file
-// system): files written whole or not at all.
+// system): files read whole, and written whole or not at all.
 //
 // A regular file is replaced in one step: the bytes go to a new file in the
 // same folder, which is renamed over the old one only once it is complete
@@ -10,12 +10,14 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <atomic>
 #include <cerrno>
 #include <cstdlib>
 #include <cstring>
 #include <memory>
 #include <string>
+#include <vector>
 
 namespace kavex::os_side {
 
@@ -95,6 +97,24 @@ std::string followed(const std::string& path) {
     return resolved ? std::string(resolved.get()) : path;
 }
 
+// Reads to the end, whatever the size said: a pipe has none, and a file may
+// grow while it is read. One byte more than `max_size` shows a file too long.
+bool read_all(int fd, std::size_t expected, std::size_t max_size, std::vector<std::uint8_t>& bytes) {
+    bytes.resize(std::min(expected, max_size) + 1);
+    std::size_t used = 0;
+    while (used <= max_size) {
+        if (used == bytes.size()) bytes.resize(std::min(max_size + 1, 2 * used));
+        const ssize_t n = ::read(fd, bytes.data() + used, bytes.size() - used);
+        if (n < 0 && errno == EINTR) continue;
+        if (n < 0) return false;
+        if (n == 0) break;
+        used += static_cast<std::size_t>(n);
+    }
+    bytes.resize(used);
+    if (used > max_size) errno = EFBIG;
+    return used <= max_size;
+}
+
 }  // namespace
 
 void prepare_process() {}
@@ -122,6 +142,35 @@ bool write_file(const std::string& name, const std::uint8_t* bytes, std::size_t 
     }
     if (S_ISREG(existing.st_mode)) return replace_file(target, &existing, bytes, size, reason);
     return write_in_place(target, bytes, size, reason);
+}
+
+bool read_file(const std::string& name, std::size_t max_size, std::vector<std::uint8_t>& bytes, std::string& reason) {
+    bytes.clear();
+    // Opened without blocking, so that a pipe nobody writes to cannot hang
+    // the open; read with blocking as usual.
+    const int fd = ::open(name.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
+    if (fd < 0) return failed(reason);
+    struct stat info;
+    const int flags = ::fcntl(fd, F_GETFL);
+    bool ok = ::fstat(fd, &info) == 0 && flags != -1 && ::fcntl(fd, F_SETFL, flags & ~O_NONBLOCK) != -1;
+    if (ok && S_ISDIR(info.st_mode)) {
+        errno = EISDIR;
+        ok = false;
+    }
+    const bool regular = ok && S_ISREG(info.st_mode);
+    if (regular && static_cast<std::uintmax_t>(info.st_size) > max_size) {
+        errno = EFBIG;
+        ok = false;
+    }
+    try {
+        ok = ok && read_all(fd, regular ? static_cast<std::size_t>(info.st_size) : 0, max_size, bytes);
+    } catch (...) {
+        ::close(fd);
+        throw;
+    }
+    if (!ok) failed(reason);
+    ::close(fd);
+    return ok;
 }
 
 }  // namespace kavex::os_side

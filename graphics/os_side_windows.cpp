@@ -1,4 +1,4 @@
-// What the library asks of Windows: files written whole or not at all, under
+// What the library asks of Windows: files read whole, and written whole or not at all, under
 // names given in UTF-8, and what SDL's own start-up code would have done.
 //
 // A file is replaced in one step: the bytes go to a new file in the same
@@ -10,6 +10,7 @@
 
 #include <atomic>
 #include <string>
+#include <vector>
 
 namespace kavex::os_side {
 
@@ -78,6 +79,24 @@ bool write_all(HANDLE file, const std::uint8_t* data, std::size_t size) {
     return true;
 }
 
+// Reads to the end; one byte more than `max_size` shows a file too long.
+bool read_all(HANDLE file, std::size_t expected, std::size_t max_size, std::vector<std::uint8_t>& bytes) {
+    bytes.resize((expected < max_size ? expected : max_size) + 1);
+    std::size_t used = 0;
+    while (used <= max_size) {
+        if (used == bytes.size()) bytes.resize(2 * used < max_size + 1 ? 2 * used : max_size + 1);
+        const std::size_t room = bytes.size() - used;
+        const DWORD chunk = room > 0x40000000 ? 0x40000000 : static_cast<DWORD>(room);
+        DWORD read = 0;
+        if (!ReadFile(file, bytes.data() + used, chunk, &read, nullptr)) return false;
+        if (read == 0) break;
+        used += read;
+    }
+    bytes.resize(used);
+    if (used > max_size) SetLastError(ERROR_FILE_TOO_LARGE);
+    return used <= max_size;
+}
+
 }  // namespace
 
 // SDL's own WinMain hands SDL the program's module before SDL starts; a
@@ -116,6 +135,31 @@ bool write_file(const std::string& name, const std::uint8_t* bytes, std::size_t 
     if (ok && !MoveFileExW(temporary.c_str(), target.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
         ok = failed(reason);
     if (!ok) DeleteFileW(temporary.c_str());
+    return ok;
+}
+
+bool read_file(const std::string& name, std::size_t max_size, std::vector<std::uint8_t>& bytes, std::string& reason) {
+    bytes.clear();
+    const std::wstring path = wide(name);
+    if (path.empty()) return failed(reason, name.empty() ? ERROR_PATH_NOT_FOUND : ERROR_INVALID_NAME);
+    const HANDLE file = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                                    OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE) return failed(reason);
+    LARGE_INTEGER size{};
+    const bool sized = GetFileType(file) == FILE_TYPE_DISK && GetFileSizeEx(file, &size);
+    bool ok = true;
+    if (sized && static_cast<unsigned long long>(size.QuadPart) > max_size) {
+        SetLastError(ERROR_FILE_TOO_LARGE);
+        ok = false;
+    }
+    try {
+        ok = ok && read_all(file, sized ? static_cast<std::size_t>(size.QuadPart) : 0, max_size, bytes);
+    } catch (...) {
+        CloseHandle(file);
+        throw;
+    }
+    if (!ok) failed(reason);
+    CloseHandle(file);
     return ok;
 }
 

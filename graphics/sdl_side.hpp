@@ -8,8 +8,8 @@
 // One file per SDL gives every function here:
 //   sdl_side_desktop.cpp   a real SDL 1.2: the classic library, or the one on SDL2
 //   sdl_side_web.cpp       the browser's SDL emulation (Emscripten), which cannot
-//                          block, has no periodic timer, keyed blits or BMP
-//                          writer, and keeps its pixels in page canvases
+//                          block, has no periodic timer, keyed blits, BMP
+//                          writer or reader, and keeps its pixels in page canvases
 //   sdl_side_template.cpp  not built: a new side's starting point, each function
 //                          with what it must do and a first, plain way to do it
 // The build (CMakeLists.txt) picks one, beside one operating system's side
@@ -60,6 +60,20 @@ struct encoded_image {
 bool encode_bmp(SDL_Surface* s, encoded_image& out);
 // Called once a file was saved whole (the page offers it for download).
 void saved(const std::string& name);
+
+// A picture read from a file: four bytes a pixel, red, green, blue and alpha
+// (255 opaque), row after row from the top.
+struct rgba_picture {
+    std::unique_ptr<std::uint8_t[]> bytes;
+    int width = 0;
+    int height = 0;
+};
+// Reads a BMP file's bytes with SDL's own reader, every kind it knows; false
+// when it cannot, with SDL's words for why in `reason`. The caller has
+// checked the size the file claims. A side whose SDL has no BMP reader
+// returns false with no reason: the library then reads the common kinds of
+// BMP itself (load.cpp).
+bool decode_bmp(const std::uint8_t* bytes, std::size_t size, rgba_picture& out, std::string& reason);
 
 // Blocks until SDL's next event or timer tick (an SDL_USEREVENT whose code is
 // the time the tick was due). False when waiting failed.

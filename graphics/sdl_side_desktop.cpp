@@ -9,6 +9,7 @@
 #include <atomic>
 #include <climits>
 #include <csignal>
+#include <cstring>
 #include <new>
 
 namespace kavex::sdl_side {
@@ -162,6 +163,71 @@ bool encode_bmp(SDL_Surface* surface, encoded_image& out) {
 }
 
 void saved(const std::string&) {}
+
+namespace {
+
+// One pixel's value as SDL stored it, in 1 to 4 bytes.
+Uint32 stored_value(const std::uint8_t* p, int bytes_per_pixel) {
+    switch (bytes_per_pixel) {
+        case 1: return p[0];
+        case 2: {
+            Uint16 v;
+            std::memcpy(&v, p, 2);
+            return v;
+        }
+        case 3:
+            return SDL_BYTEORDER == SDL_LIL_ENDIAN ? p[0] | p[1] << 8 | p[2] << 16 : p[2] | p[1] << 8 | p[0] << 16;
+        default: {
+            Uint32 v;
+            std::memcpy(&v, p, 4);
+            return v;
+        }
+    }
+}
+
+// An index past the file's palette, which SDL leaves unchecked, is black.
+void get_rgba(Uint32 value, SDL_PixelFormat* f, std::uint8_t* to) {
+    if (f->palette && value >= static_cast<Uint32>(f->palette->ncolors)) {
+        to[0] = to[1] = to[2] = 0;
+        to[3] = 255;
+        return;
+    }
+    SDL_GetRGBA(value, f, &to[0], &to[1], &to[2], &to[3]);
+}
+
+// Whatever layout SDL read (a palette of 2 to 256 colours, 16, 24 or 32
+// bits, with or without alpha), each pixel through SDL's own reading of it.
+bool to_rgba(SDL_Surface* s, rgba_picture& out) {
+    const int bytes_per_pixel = s->format->BytesPerPixel;
+    if (s->w <= 0 || s->h <= 0 || bytes_per_pixel < 1 || bytes_per_pixel > 4) return false;
+    if (SDL_MUSTLOCK(s) && SDL_LockSurface(s) != 0) return false;
+    out.bytes.reset(new (std::nothrow) std::uint8_t[4 * static_cast<std::size_t>(s->w) * s->h]);
+    if (out.bytes) {
+        std::uint8_t* to = out.bytes.get();
+        for (int y = 0; y < s->h; ++y) {
+            const auto* row = static_cast<const std::uint8_t*>(s->pixels) + static_cast<std::ptrdiff_t>(y) * s->pitch;
+            for (int x = 0; x < s->w; ++x, to += 4)
+                get_rgba(stored_value(row + x * bytes_per_pixel, bytes_per_pixel), s->format, to);
+        }
+        out.width = s->w;
+        out.height = s->h;
+    }
+    if (SDL_MUSTLOCK(s)) SDL_UnlockSurface(s);
+    return out.bytes != nullptr;
+}
+
+}  // namespace
+
+bool decode_bmp(const std::uint8_t* bytes, std::size_t size, rgba_picture& out, std::string& reason) {
+    if (size > INT_MAX) return false;  // SDL's memory streams count in int
+    SDL_ClearError();
+    SDL_RWops* stream = SDL_RWFromConstMem(bytes, static_cast<int>(size));
+    SDL_Surface* read = stream ? SDL_LoadBMP_RW(stream, 1) : nullptr;
+    const bool decoded = read && to_rgba(read, out);
+    if (!decoded) reason = read ? "there is not enough memory" : SDL_GetError();
+    if (read) SDL_FreeSurface(read);
+    return decoded;
+}
 
 namespace {
 

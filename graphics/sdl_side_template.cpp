@@ -50,6 +50,11 @@ bool encode_bmp(SDL_Surface*, encoded_image&) { return false; }
 
 void saved(const std::string&) {}
 
+// SDL_RWFromConstMem and SDL_LoadBMP_RW, each pixel through SDL_GetRGBA
+// (sdl_side_desktop.cpp); or false with no reason, where SDL reads no BMP
+// from memory, and the library reads the common kinds itself.
+bool decode_bmp(const std::uint8_t*, std::size_t, rgba_picture&, std::string&) { return false; }
+
 // SDL_WaitEvent; a timer tick arrives as an SDL_USEREVENT whose code is the
 // time it was due. Where SDL cannot block, poll and sleep (sdl_side_web.cpp).
 bool wait(SDL_Event&) { return false; }

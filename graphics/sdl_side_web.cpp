@@ -190,6 +190,11 @@ void saved(const std::string& name) {
     kavex_page_saved(name.c_str());
 }
 
+// This SDL reads a BMP only as an image the browser decodes into a page
+// canvas, and only from a file it was given before the program started: the
+// library reads BMPs itself here (load.cpp).
+bool decode_bmp(const std::uint8_t*, std::size_t, rgba_picture&, std::string&) { return false; }
+
 namespace {
 
 // The longest the wait sleeps without a tick to wait for; input for the

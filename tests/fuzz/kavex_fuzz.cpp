@@ -7,6 +7,8 @@
 #include "graphics.hpp"
 
 #include "../drawing_operations.hpp"
+#include "load.hpp"
+#include "pixels.hpp"
 
 #include <SDL/SDL_syswm.h>
 #include <fuzzer/FuzzedDataProvider.h>
@@ -97,6 +99,7 @@ private:
             case 18: events(); break;
             case 19: events(); break;
             case 20: input_fields(); break;
+            case 27: load_picture(); break;
             default: break;
         }
     }
@@ -265,6 +268,21 @@ private:
         const std::string path = folder() + (in_.ConsumeBool() ? "/" : "/missing/") + name;
         pick().save(path);
         std::remove(path.c_str());
+    }
+
+    // The rest of the input as a picture file's bytes, decoded straight from
+    // memory into a plain canvas. A picture the library would really decode
+    // stays small; a larger one is still refused from its header.
+    void load_picture() {
+        canvas& c = pick_plain();
+        const std::vector<std::uint8_t> file = in_.ConsumeRemainingBytes<std::uint8_t>();
+        unsigned w = 0, h = 0;
+        if (kavex::detail::picture_size(file.data(), file.size(), w, h) && kavex::detail::within_size_limit(w, h) &&
+            std::uint64_t{w} * h > max_area)
+            return;
+        std::string reason;
+        kavex::detail::decode_picture(file.data(), file.size(), c, reason);
+        keep(c.surface);
     }
 
     void measure(const canvas& c) {

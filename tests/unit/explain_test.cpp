@@ -30,6 +30,8 @@ void make_every_mistake_twice() {
         c << move_abs(80, 30);
         c.draw_text("too long here");                          // cut at the right edge
         c.save("/no-such-folder/picture.bmp");                 // a save that fails
+        canvas loaded;
+        loaded.load("/no-such-folder/picture.png");            // a load that fails
         groutput::instance().refresh();                        // the window never opened
     }
     SDL_Event quit{};
@@ -65,6 +67,7 @@ TEST(Explain, MistakesOfEveryKind) {
         "kavex: the text \"hő\" was not drawn: with the pen on row 5",
         "kavex: the text \"too long here\" was cut short: it reached the right edge of the surface, which is 100 pixels wide",
         "kavex: save(\"/no-such-folder/picture.bmp\") failed: No such file or directory",
+        "kavex: load(\"/no-such-folder/picture.png\") failed: the file cannot be read (No such file or directory)",
         "kavex: refresh of a window that is not open",
         "kavex: wait_event was called 100 times after the window was closed",
     };
