@@ -22,7 +22,7 @@ void draw_background(canvas& c) {
             c << use_color(dark ? 30 : 50, dark ? 40 : 70, dark ? 90 : 120) << move_abs(x, y) << box_rel(39, 39);
         }
     c << use_color(90, 110, 160);
-    for (int x = -height; x < width; x += 20) c << move_abs(std::max(x, 0), std::max(-x, 0)) << line_abs(x + height, height);
+    for (int x = 20 - height; x < width; x += 20) c << move_abs(std::max(x, 0), std::max(-x, 0)) << line_abs(x + height, height);
     const std::string hint = "move the mouse; S saves the window";
     c << use_color(0, 0, 0) << move_abs(0, height - 24) << box_abs(width - 1, height - 1);
     c << use_color(230, 230, 230) << move_abs((width - c.twidth(hint)) / 2, height - 8);

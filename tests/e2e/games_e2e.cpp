@@ -70,7 +70,7 @@ TEST(GamesEndToEnd, PongsTitleAndItsPaddleOnAHeldLetter) {
     x.key_up(XK_s);
 
     x.close_request(w);
-    EXPECT_EQ(app->wait_exit(5000), 0);
+    EXPECT_EQ(app->wait_exit(milliseconds(5000)), 0);
 }
 
 TEST(GamesEndToEnd, PictureLoadsItsPngAndMovesItOnAHeldArrow) {
@@ -95,5 +95,5 @@ TEST(GamesEndToEnd, PictureLoadsItsPngAndMovesItOnAHeldArrow) {
     x.key_up(XK_Right);
 
     x.close_request(w);
-    EXPECT_EQ(app->wait_exit(5000), 0);
+    EXPECT_EQ(app->wait_exit(milliseconds(5000)), 0);
 }
