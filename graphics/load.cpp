@@ -176,93 +176,6 @@ bool rows_missing(const std::uint8_t* bytes, std::size_t size, unsigned width, u
     return b.pixels_at > size || row_bytes * height > size - b.pixels_at;
 }
 
-// Run-length encoded BMPs (8 or 4 bits a pixel), which not every SDL reads.
-// Runs of one index, end of line, end of picture, a jump ahead, and runs of
-// indexes as they are; pixels they skip stay black, and so does an index past
-// the palette. Rows go from the bottom up.
-class rle_reader {
-public:
-    rle_reader(const std::uint8_t* bytes, std::size_t size, const bmp_layout& b, int width, int height,
-               const locked_pixels& px)
-        : bytes_(bytes), size_(size), four_bit_(b.bits == 4), width_(width), height_(height), px_(px) {
-        const std::size_t palette_at = 14 + std::size_t{b.header_size};
-        colors_ = b.colors_used == 0 || b.colors_used > (1u << b.bits) ? 1u << b.bits : b.colors_used;
-        for (std::uint32_t i = 0; i < colors_; ++i) {
-            const std::size_t at = palette_at + 4 * std::size_t{i};
-            palette_[i] = at + 3 <= size ? read_le(bytes + at, 3) : 0;
-        }
-        at_ = b.pixels_at;
-    }
-
-    void run() {
-        while (at_ + 2 <= size_ && y_ < height_) {
-            const unsigned count = bytes_[at_], value = bytes_[at_ + 1];
-            at_ += 2;
-            if (count > 0) {
-                for (unsigned i = 0; i < count; ++i) put(four_bit_ ? (i % 2 ? value & 15 : value >> 4) : value);
-            } else if (value == 0) {
-                x_ = 0;
-                ++y_;
-            } else if (value == 1) {
-                return;
-            } else if (value == 2) {
-                if (at_ + 2 > size_) return;
-                x_ += bytes_[at_];
-                y_ += bytes_[at_ + 1];
-                at_ += 2;
-            } else {
-                literal(value);
-            }
-        }
-    }
-
-private:
-    void literal(unsigned count) {
-        const std::size_t length = four_bit_ ? (count + 1) / 2 : count;
-        for (unsigned i = 0; i < count && at_ + (four_bit_ ? i / 2 : i) < size_; ++i) {
-            const unsigned byte = bytes_[at_ + (four_bit_ ? i / 2 : i)];
-            put(four_bit_ ? (i % 2 ? byte & 15 : byte >> 4) : byte);
-        }
-        at_ += (length + 1) / 2 * 2;  // padded to a whole word
-    }
-
-    void put(unsigned index) {
-        if (x_ < width_ && y_ < height_ && index < colors_) store_pixel(px_.at(x_, height_ - 1 - y_), palette_[index]);
-        ++x_;
-    }
-
-    const std::uint8_t* bytes_;
-    std::size_t size_;
-    std::size_t at_ = 0;
-    bool four_bit_;
-    std::int32_t width_, height_;
-    std::int32_t x_ = 0, y_ = 0;
-    const locked_pixels& px_;
-    std::uint32_t colors_ = 0;
-    std::uint32_t palette_[256] = {};
-};
-
-bool decode_rle(const std::uint8_t* bytes, std::size_t size, unsigned width, unsigned height, canvas& target,
-                std::string& reason) {
-    const bmp_layout b = layout_of(bytes, size);
-    const bool rle = (b.compression == 1 && b.bits == 8) || (b.compression == 2 && b.bits == 4);
-    if (!rle || b.header_size < 40 || static_cast<std::int32_t>(read_le(bytes + 22, 4)) < 0) return false;
-    const int w = static_cast<int>(width), h = static_cast<int>(height);
-    SDL_Surface* s = sdl_side::create_surface(w, h);
-    {
-        locked_pixels px(s);
-        if (!px) {
-            reason = "no surface of " + size_text(w, h) + " could be made (" + sdl_side::last_error() + ")";
-            return false;
-        }
-        rle_reader(bytes, size, b, w, h, px).run();
-    }
-    target.surface = s;
-    target.pen_x = w / 2;
-    target.pen_y = h / 2;
-    return true;
-}
-
 struct decoder_pixels {
     stbi_uc* bytes = nullptr;
     ~decoder_pixels() { stbi_image_free(bytes); }
@@ -333,7 +246,6 @@ bool decode_picture(const std::uint8_t* bytes, std::size_t size, canvas& target,
     }
     std::string sdl_reason;
     if (decode_with_sdl(bytes, size, target, sdl_reason)) return true;
-    if (decode_rle(bytes, size, width, height, target, reason)) return true;
     if (decode_with_stb(bytes, size, target, reason)) return true;
     if (!sdl_reason.empty()) reason = not_a_picture(sdl_reason);
     return false;
