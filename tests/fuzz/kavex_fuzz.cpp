@@ -100,6 +100,9 @@ private:
             case 19: events(); break;
             case 20: input_fields(); break;
             case 27: load_picture(); break;
+            case 28: pick().set_text_scale(any_int()); break;
+            case 29: read_back(pick()); break;
+            case 30: gin.key_repeat(any_int() % 1000, any_int() % 1000); break;
             default: break;
         }
     }
@@ -283,6 +286,11 @@ private:
         std::string reason;
         kavex::detail::decode_picture(file.data(), file.size(), c, reason);
         keep(c.surface);
+    }
+
+    void read_back(const canvas& c) {
+        volatile int sink = c.pixel(any_int(), any_int()) + gin.held(any_int());
+        (void)sink;
     }
 
     void measure(const canvas& c) {
