@@ -1,7 +1,8 @@
 // Type, and see what you type, in your own language. Each key press arrives
 // as a key code; font_char gives the font's letter for it (š, ą, ő, ...), and
 // 0 for a key that types no character. Backspace takes the last character
-// back, Enter starts a new line. Close the window to quit.
+// back (held down, again and again), Enter starts a new line. Close the
+// window to quit.
 #include "graphics.hpp"
 
 #include <string>
@@ -30,6 +31,7 @@ std::string last_line(const std::string& text) { return text.substr(text.rfind('
 
 int main() {
     gout.open(width, height);
+    gin.key_repeat(400, 40);  // a key held down types again and again, as in an editor
     std::string typed;
     show(typed);
     event ev;

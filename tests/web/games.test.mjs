@@ -13,6 +13,7 @@ test('picture.html loads its PNG from the page and moves it while an arrow is he
   assert.equal(first.at(200, 150), face_yellow, 'the face is in the middle');
   assert.equal(await p.page.title(), 'Picture');
 
+  await p.click(20, 280);  // the picture takes the keyboard once it is clicked
   await p.page.keyboard.down('ArrowRight');
   const deadline = Date.now() + patience;
   let frame = first;
@@ -27,4 +28,30 @@ test('pong.html has the score in its title', async () => {
   await p.next_frame();
   assert.equal(await p.page.title(), 'Pong 0 : 0');
   await p.close();
+});
+
+test("a key held in a page presses once, unless the program asks for repeats", async () => {
+  const events = await open_page('events');
+  await events.click(120, 45);
+  for (let i = 0; i < 3; ++i) await events.page.keyboard.down('b');  // the browser's own repeats
+  await events.page.keyboard.up('b');
+  await events.page.keyboard.press('c');
+  await events.wait_for_lines(1, (l) => l.startsWith('key press: key=99 '));
+  assert.equal((await events.wait_for_lines(0, (l) => l.startsWith('key press: key=98 '))).length, 1);
+  await events.close();
+
+  // typing asks for key_repeat(400, 40): a held x types on, five x's and more.
+  const typing = await open_page('typing');
+  await typing.click(240, 150);
+  await typing.page.keyboard.down('x');
+  const fifth_cell_inked = (frame) => {
+    for (let y = 68; y <= 80; ++y) for (let x = 42; x < 50; ++x) if (frame.at(x, y) === 0xffffff) return true;
+    return false;
+  };
+  const deadline = Date.now() + patience;
+  let frame = await typing.next_frame();
+  while (!fifth_cell_inked(frame) && Date.now() < deadline) frame = await typing.next_frame();
+  await typing.page.keyboard.up('x');
+  assert.ok(fifth_cell_inked(frame), 'the held x repeated');
+  await typing.close();
 });
