@@ -14,6 +14,13 @@
 //       while (gin.wait_event(ev)) {}   // runs until the window is closed
 //   }
 //
+// A game's tick, with keys held down, a ball, a picture from a file and big text:
+//
+//   if (gin.held('w')) y -= 3;                 // while W is down
+//   gout << move_abs(x, y) << disc(8);         // a ball around (x, y)
+//   canvas face; face.load("pictures/face.png");  gout.blitfrom(face, 10, 10);
+//   gout.set_text_scale(4); gout.draw_text("GAME OVER");
+//
 // Coordinates are pixels, (0, 0) top left, y downwards. Colours are packed
 // 0x00RRGGBB. Drawing is pen-relative: every drawing operation starts at the
 // pen and leaves the pen where it stopped. A move that would leave the surface
