@@ -14,6 +14,7 @@
 namespace {
 
 using x11::milliseconds;
+using x11::printed;
 
 // Waits end as soon as what they wait for comes; their limits only stop a
 // test whose program is stuck, so they are generous enough for a machine
@@ -46,16 +47,6 @@ std::vector<std::string> user_lines(const std::vector<std::string>& lines) {
         out.push_back(line);
     }
     return out;
-}
-
-// Waits until the program's output holds `text`.
-bool printed(x11::program& app, const std::string& text, milliseconds timeout) {
-    const auto deadline = x11::clock::now() + timeout;
-    while (app.output().find(text) == std::string::npos) {
-        if (x11::clock::now() >= deadline) return false;
-        std::this_thread::sleep_for(milliseconds(10));
-    }
-    return true;
 }
 
 TEST(EventsEndToEnd, PrintsOneLinePerRealInputAndEndsOnACloseRequest) {

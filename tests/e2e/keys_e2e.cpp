@@ -12,21 +12,13 @@
 namespace {
 
 using x11::milliseconds;
+using x11::printed;
 
 // Generous: they only stop a test whose program is stuck.
 constexpr milliseconds window_timeout{20000};
 constexpr milliseconds exit_timeout{5000};
 // Long enough for several repeats at 200 ms, then every 50 ms.
 constexpr milliseconds held_for{1000};
-
-bool printed(x11::program& app, const std::string& text, milliseconds timeout) {
-    const auto deadline = x11::clock::now() + timeout;
-    while (app.output().find(text) == std::string::npos) {
-        if (x11::clock::now() >= deadline) return false;
-        std::this_thread::sleep_for(milliseconds(10));
-    }
-    return true;
-}
 
 int count_of(const std::string& text, const std::string& line) {
     int n = 0;

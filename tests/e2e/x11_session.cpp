@@ -473,4 +473,17 @@ double mean_drift(const std::vector<blob>& before, const std::vector<blob>& afte
     return pairs ? sum / pairs : 0;
 }
 
+bool eventually(const std::function<bool()>& condition, milliseconds timeout) {
+    const auto deadline = clock::now() + timeout;
+    while (!condition()) {
+        if (clock::now() >= deadline) return false;
+        std::this_thread::sleep_for(milliseconds(10));
+    }
+    return true;
+}
+
+bool printed(program& app, const std::string& text, milliseconds timeout) {
+    return eventually([&] { return app.output().find(text) != std::string::npos; }, timeout);
+}
+
 }  // namespace x11

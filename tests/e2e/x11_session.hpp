@@ -16,6 +16,7 @@
 #include <X11/extensions/Xdamage.h>
 
 #include <chrono>
+#include <functional>
 #include <cstdint>
 #include <memory>
 #include <optional>
@@ -173,5 +174,11 @@ std::vector<blob> blobs(const image& img, std::uint32_t value);
 // 2 rows above to `reach` rows below. Unrelated pairings are as likely to
 // either side, so they dilute the mean but do not bias it.
 double mean_drift(const std::vector<blob>& before, const std::vector<blob>& after, int width, int reach);
+
+// Waits until `condition` holds, checking every 10 ms; false once `timeout`
+// has passed without it.
+bool eventually(const std::function<bool()>& condition, milliseconds timeout);
+// Waits until the program's output holds `text`.
+bool printed(program& app, const std::string& text, milliseconds timeout);
 
 }  // namespace x11
