@@ -6,7 +6,9 @@
 // above and below the pen share it. Only the dy for which one of the two rows
 // lies on the surface are visited, and each span is cut to the surface
 // before it is stored, so a radius of INT_MAX costs what the surface's rows
-// cost. Everything is in 64 bits: (2^31)^2 + 2^31 is far below 2^63.
+// cost. The pen may lie anywhere (pen_x and pen_y can be written directly),
+// and the part of the disc on the surface is drawn. Everything is in 64
+// bits: (2^31)^2 + 2^31 is far below 2^63.
 #include "graphics.hpp"
 #include "pixels.hpp"
 
@@ -52,7 +54,13 @@ public:
         : px_(px), pen_y_(c.pen_y), width_(c.surface->w), height_(c.surface->h),
           value_(static_cast<std::uint32_t>(c.color)) {}
 
-    // The dy from 0 up to which either row lies on the surface, within r.
+    // The dy from which and up to which either row lies on the surface:
+    // from 0 while the pen's row is on it, else from the nearer edge.
+    std::int64_t first_dy() const {
+        if (pen_y_ < 0) return -pen_y_;
+        if (pen_y_ >= height_) return pen_y_ - height_ + 1;
+        return 0;
+    }
     std::int64_t last_dy(std::int64_t r) const {
         return std::min<std::int64_t>(r, std::max<std::int64_t>(pen_y_, height_ - 1 - pen_y_));
     }
@@ -65,11 +73,13 @@ public:
         if (first > last) return;  // wholly beside the surface: no pointer may be made there
         const auto x = static_cast<std::int32_t>(first);
         const auto count = static_cast<std::int32_t>(last - first + 1);
-        if (pen_y_ - dy >= 0) fill(px_.at(x, static_cast<std::int32_t>(pen_y_ - dy)), count);
-        if (dy > 0 && pen_y_ + dy < height_) fill(px_.at(x, static_cast<std::int32_t>(pen_y_ + dy)), count);
+        if (on_surface(pen_y_ - dy)) fill(px_.at(x, static_cast<std::int32_t>(pen_y_ - dy)), count);
+        if (dy > 0 && on_surface(pen_y_ + dy)) fill(px_.at(x, static_cast<std::int32_t>(pen_y_ + dy)), count);
     }
 
 private:
+    bool on_surface(std::int64_t y) const { return y >= 0 && y < height_; }
+
     void fill(std::uint8_t* p, std::int32_t count) const {
         for (; count > 0; --count, p += 4) detail::store_pixel(p, value_);
     }
@@ -82,13 +92,13 @@ private:
 }  // namespace
 
 void canvas::draw_disc(int r) {
-    if (!pen_inside()) return detail::explain_no_surface("draw_disc");
+    if (!detail::usable(surface)) return detail::explain_no_surface("draw_disc");
     if (r < 0) return;
     detail::locked_pixels px(surface);
     if (!px) return;
     const disc_rows disc(r);
     const mirrored_rows rows(*this, px);
-    for (std::int64_t dy = 0, last = rows.last_dy(r); dy <= last; ++dy) {
+    for (std::int64_t dy = rows.first_dy(), last = rows.last_dy(r); dy <= last; ++dy) {
         const std::int64_t w = disc.half_width(dy);
         rows.store(dy, std::int64_t{pen_x} - w, std::int64_t{pen_x} + w);
     }
@@ -101,14 +111,14 @@ void canvas::draw_disc(int r) {
 // one past that row's half-width out to its own: two short spans, or the
 // whole row where the row farther out misses the disc.
 void canvas::draw_circle(int r) {
-    if (!pen_inside()) return detail::explain_no_surface("draw_circle");
+    if (!detail::usable(surface)) return detail::explain_no_surface("draw_circle");
     if (r < 0) return;
     detail::locked_pixels px(surface);
     if (!px) return;
     const disc_rows disc(r);
     const mirrored_rows rows(*this, px);
-    std::int64_t here = disc.half_width(0);
-    for (std::int64_t dy = 0, last = rows.last_dy(r); dy <= last; ++dy) {
+    std::int64_t here = disc.half_width(rows.first_dy());
+    for (std::int64_t dy = rows.first_dy(), last = rows.last_dy(r); dy <= last; ++dy) {
         const std::int64_t farther = disc.half_width(dy + 1);
         const std::int64_t inner = std::min(farther + 1, here);
         if (inner == 0) {

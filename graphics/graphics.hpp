@@ -101,7 +101,8 @@ public:
     // (x - pen_x)^2 + (y - pen_y)^2 <= r^2 + r, those whose centres lie
     // closer than r + 1/2, so that it looks round at every size. r = 0 is
     // the pixel under the pen; a negative r draws nothing. The pen stays,
-    // and a disc reaching past an edge is cut there.
+    // and a disc reaching past an edge is cut there (also around a pen that
+    // was written beside the surface by hand).
     void draw_disc(int r);
     // The outline of that disc: its pixels with a left, right, upper or
     // lower neighbour outside it. The pen stays; cut at the edges likewise.

@@ -23,11 +23,15 @@ namespace {
 // r^2 + r of (cx, cy), or, for the outline, those of them with a 4-neighbour
 // that is not.
 point_set by_the_rule(int w, int h, int cx, int cy, long long r, bool outline) {
-    const auto in = [&](long long dx, long long dy) { return r >= 0 && dx * dx + dy * dy <= r * r + r; };
+    const auto in = [&](long long dx, long long dy) {
+        if (r < 0 || dx > r || -dx > r || dy > r || -dy > r) return false;  // so the squares below fit
+        return static_cast<unsigned long long>(dx * dx) + static_cast<unsigned long long>(dy * dy) <=
+               static_cast<unsigned long long>(r * r + r);
+    };
     point_set out;
     for (int y = 0; y < h; ++y)
         for (int x = 0; x < w; ++x) {
-            const long long dx = x - cx, dy = y - cy;
+            const long long dx = static_cast<long long>(x) - cx, dy = static_cast<long long>(y) - cy;
             if (!in(dx, dy)) continue;
             if (outline && in(dx - 1, dy) && in(dx + 1, dy) && in(dx, dy - 1) && in(dx, dy + 1)) continue;
             out.insert({x, y});
@@ -152,17 +156,33 @@ TEST(Circle, CommandsTruncateRadiiAndDrawAroundThePen) {
     EXPECT_EQ(changed(c.surface).size(), 1u);
 }
 
-TEST(Circle, NothingIsDrawnWithoutASurfaceOrWithThePenOff) {
+TEST(Circle, NothingIsDrawnWithoutASurface) {
     canvas closed;
     closed.pen_x = closed.pen_y = 0;
     closed.draw_disc(5);
     closed.draw_circle(5);
     closed << disc(5) << circle(5);
     EXPECT_EQ(closed.surface, nullptr);
+}
 
-    canvas c = blank(10, 10, 5, 5);
-    c.pen_x = -1;  // put beside the surface by hand
-    c.draw_disc(3);
-    c.draw_circle(3);
-    EXPECT_TRUE(changed(c.surface).empty());
+// A pen written by hand beside the surface: the part of the disc that
+// reaches onto it is drawn, and nothing outside.
+TEST(Circle, CentresBesideTheSurfaceDrawWhatReachesOntoIt) {
+    const std::pair<int, int> centres[] = {{-1, 5}, {12, 5}, {5, -3}, {4, 11}, {-2, -2}, {13, 12}, {-30, 5}};
+    for (const auto& [x, y] : centres)
+        for (const int r : {2, 4, 40}) {
+            canvas d = blank(10, 10, x, y), c = blank(10, 10, x, y);
+            d.draw_disc(r);
+            c.draw_circle(r);
+            EXPECT_EQ(changed(d.surface), by_the_rule(10, 10, x, y, r, false)) << x << "," << y << " r " << r;
+            EXPECT_EQ(changed(c.surface), by_the_rule(10, 10, x, y, r, true)) << x << "," << y << " r " << r;
+        }
+    // The largest radius from the farthest pen that still reaches: column 0 alone.
+    canvas far = blank(10, 10, INT_MIN + 1, 5);
+    far.draw_disc(INT_MAX);
+    EXPECT_EQ(changed(far.surface), by_the_rule(10, 10, INT_MIN + 1, 5, INT_MAX, false));
+    EXPECT_EQ(changed(far.surface).size(), 10u);
+    canvas corner = blank(10, 10, INT_MIN, INT_MAX);
+    corner.draw_circle(INT_MAX);
+    EXPECT_TRUE(changed(corner.surface).empty());
 }

@@ -117,15 +117,18 @@ struct reference {
         }
     }
 
-    // Whether the offset (dx, dy) lies in the disc of radius r.
+    // Whether the offset (dx, dy) lies in the disc of radius r. An offset
+    // beyond r on either axis lies outside; within it, the squares fit in 64
+    // unsigned bits, whatever the pen.
     static bool in_disc(std::int64_t dx, std::int64_t dy, std::int64_t r) {
-        return r >= 0 && dx * dx + dy * dy <= r * r + r;
+        if (r < 0 || dx > r || -dx > r || dy > r || -dy > r) return false;
+        const auto ux = std::uint64_t(dx < 0 ? -dx : dx), uy = std::uint64_t(dy < 0 ? -dy : dy);
+        return ux * ux + uy * uy <= std::uint64_t(r * r + r);
     }
 
     // Every pixel of the picture tested against the disc, and for an outline
     // its four neighbours too.
     void ball(int r, bool outline) {
-        if (!pen_inside()) return;
         for (std::int64_t y = 0; y < h; ++y)
             for (std::int64_t x = 0; x < w; ++x) {
                 const std::int64_t dx = x - pen_x, dy = y - pen_y;
