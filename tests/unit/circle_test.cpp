@@ -12,10 +12,7 @@
 #include <vector>
 
 using namespace kavex;
-using test::blank;
-using test::changed;
-using test::pen;
-using test::point_set;
+using namespace test;  // blank, changed, pen, point_set
 
 namespace {
 
