@@ -7,7 +7,6 @@
 
 #include <cstddef>
 #include <cstdint>
-#include <new>
 #include <string>
 
 namespace kavex {
@@ -92,18 +91,18 @@ std::size_t decode(const std::string& text, std::size_t at, char32_t& c) {
 
 // Never longer than the text. Without memory for it, the empty string.
 std::string from_utf8(const std::string& text) {
-    try {
-        std::string out;
-        out.reserve(text.size());
-        for (std::size_t at = 0; at < text.size();) {
-            char32_t c;
-            at += decode(text, at, c);
-            out += c == bad ? replacement : font_byte(c);
-        }
-        return out;
-    } catch (const std::bad_alloc&) {
-        return std::string();
-    }
+    return detail::unless_out_of_memory(
+        [&] {
+            std::string out;
+            out.reserve(text.size());
+            for (std::size_t at = 0; at < text.size();) {
+                char32_t c;
+                at += decode(text, at, c);
+                out += c == bad ? replacement : font_byte(c);
+            }
+            return out;
+        },
+        [] { return std::string(); });
 }
 
 char font_char(int key) {

@@ -8,7 +8,8 @@
 //   explain(mistake::box_outside, [&] { return "a box ... was left out"; });
 #pragma once
 
-#include <new>
+#include "out_of_memory.hpp"
+
 #include <string>
 
 namespace kavex::detail {
@@ -43,10 +44,7 @@ void say(const std::string& message);
 template <class Message>
 void explain(mistake kind, const Message& message) {
     if (!explaining(kind)) return;
-    try {
-        say(message());
-    } catch (const std::bad_alloc&) {
-    }
+    unless_out_of_memory([&] { say(message()); }, [] {});
 }
 
 // Text in the font's bytes, as a message quotes it: its first 40 characters,

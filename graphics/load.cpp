@@ -279,16 +279,17 @@ bool canvas::load(const std::string& name) {
     if (this == &groutput::instance()) return refused_on_window(name);
     surface = nullptr;
     pen_x = pen_y = 0;
-    try {
-        std::vector<std::uint8_t> bytes;
-        std::string reason;
-        if (!os_side::read_file(name, detail::load_detail::largest_file, bytes, reason))
-            return failed_load(*this, name, "the file cannot be read (" + reason + ")");
-        if (!detail::decode_picture(bytes.data(), bytes.size(), *this, reason)) return failed_load(*this, name, reason);
-        return true;
-    } catch (const std::bad_alloc&) {
-        return failed_load(*this, name, "there is not enough memory for it");
-    }
+    return detail::unless_out_of_memory(
+        [&] {
+            std::vector<std::uint8_t> bytes;
+            std::string reason;
+            if (!os_side::read_file(name, detail::load_detail::largest_file, bytes, reason))
+                return failed_load(*this, name, "the file cannot be read (" + reason + ")");
+            if (!detail::decode_picture(bytes.data(), bytes.size(), *this, reason))
+                return failed_load(*this, name, reason);
+            return true;
+        },
+        [&] { return failed_load(*this, name, "there is not enough memory for it"); });
 }
 
 }  // namespace kavex

@@ -8,7 +8,6 @@
 #include "os_side.hpp"
 #include "sdl_side.hpp"
 
-#include <new>
 #include <string>
 
 namespace kavex {
@@ -33,16 +32,17 @@ bool canvas::save(const std::string& name) const {
         detail::explain_no_surface("save");
         return false;
     }
-    try {
-        encoded_image image;
-        if (!sdl_side::encode_bmp(surface, image)) return failed_save(name, "the picture does not fit in memory");
-        std::string reason;
-        if (!os_side::write_file(name, image.bytes.get(), image.size, reason)) return failed_save(name, reason.c_str());
-        sdl_side::saved(name);
-        return true;
-    } catch (const std::bad_alloc&) {
-        return failed_save(name, "there is not enough memory");
-    }
+    return detail::unless_out_of_memory(
+        [&] {
+            encoded_image image;
+            if (!sdl_side::encode_bmp(surface, image)) return failed_save(name, "the picture does not fit in memory");
+            std::string reason;
+            if (!os_side::write_file(name, image.bytes.get(), image.size, reason))
+                return failed_save(name, reason.c_str());
+            sdl_side::saved(name);
+            return true;
+        },
+        [&] { return failed_save(name, "there is not enough memory"); });
 }
 
 }  // namespace kavex
