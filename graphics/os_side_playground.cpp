@@ -1,0 +1,50 @@
+// What the library asks of the system in the playground: files are the
+// page's, kept in the Worker that runs the program (web/playground/runner.mjs),
+// holding the pictures of the examples and what the program saves.
+#include "os_side.hpp"
+
+#include <unistd.h>
+
+#include <cstring>
+
+#define KAVEX_FROM_PAGE(name) __attribute__((import_module("kavex"), import_name(#name)))
+extern "C" {
+// The file's size, or -1 when the page has none of that name.
+KAVEX_FROM_PAGE(file_size) long kavex_page_file_size(const char* name);
+KAVEX_FROM_PAGE(file_read) void kavex_page_file_read(const char* name, std::uint8_t* to);
+KAVEX_FROM_PAGE(file_write) void kavex_page_file_write(const char* name, const std::uint8_t* bytes, std::size_t size);
+}
+
+namespace kavex::os_side {
+
+void prepare_process() {}
+
+bool write_file(const std::string& name, const std::uint8_t* bytes, std::size_t size, std::string&) {
+    kavex_page_file_write(name.c_str(), bytes, size);
+    return true;
+}
+
+bool read_file(const std::string& name, std::size_t max_size, std::vector<std::uint8_t>& bytes, std::string& reason) {
+    bytes.clear();
+    const long size = kavex_page_file_size(name.c_str());
+    if (size < 0) {
+        reason = "No such file in the playground";
+        return false;
+    }
+    if (static_cast<unsigned long>(size) > max_size) {
+        reason = "File too large";
+        return false;
+    }
+    bytes.resize(static_cast<std::size_t>(size));
+    kavex_page_file_read(name.c_str(), bytes.data());
+    return true;
+}
+
+// The one file a student writes in the playground.
+std::string program_name() { return "main"; }
+
+void say_at_once(const char* line) {
+    if (::write(STDERR_FILENO, line, std::strlen(line)) < 0) return;  // nowhere to tell it
+}
+
+}  // namespace kavex::os_side

@@ -1,0 +1,161 @@
+// The library in the playground: a program compiled in the page (for
+// WebAssembly with WASI) and run in a Worker, with no SDL at all; SDL's
+// headers give only its types.
+//
+// Every canvas, the window's included, is plain memory that the library owns
+// (memory_surface.cpp). A refresh hands the window's pixels to the page,
+// which puts them on its canvas. The page's input arrives already in the
+// desktop SDL 1.2's terms (web/playground/keys.mjs) and is polled here; the
+// wait sleeps in the page (WebAssembly's promise integration suspends the
+// program meanwhile), and the timer's ticks and the key repeat are made
+// inside it (made_events.cpp).
+#include "bmp.hpp"
+#include "made_events.hpp"
+#include "memory_surface.hpp"
+#include "pixels.hpp"
+#include "sdl_side.hpp"
+
+#include <cstdint>
+#include <memory>
+#include <new>
+
+// The page's side, in web/playground/runner.mjs.
+#define KAVEX_FROM_PAGE(name) __attribute__((import_module("kavex"), import_name(#name)))
+extern "C" {
+KAVEX_FROM_PAGE(wait) void kavex_page_wait(Uint32 ms);
+KAVEX_FROM_PAGE(now) Uint32 kavex_page_now();
+KAVEX_FROM_PAGE(poll) int kavex_page_poll(std::int32_t* record);
+KAVEX_FROM_PAGE(open) void kavex_page_open(int width, int height);
+KAVEX_FROM_PAGE(frame) void kavex_page_frame(const std::uint8_t* rgba, int width, int height);
+KAVEX_FROM_PAGE(title) void kavex_page_title(const char* title);
+KAVEX_FROM_PAGE(saved) void kavex_page_saved(const char* name);
+}
+
+namespace kavex::sdl_side {
+
+using detail::locked_pixels;
+
+bool start() { return true; }
+
+void stop() {}
+
+std::string last_error() { return std::string(); }
+
+SDL_Surface* create_surface(int width, int height) { return memory_surface::create(width, height); }
+
+namespace {
+
+SDL_Surface* window = nullptr;
+std::unique_ptr<std::uint8_t[]> page_pixels;  // the window's picture as the page takes it
+
+}  // namespace
+
+void show(SDL_Surface* s) {
+    if (s != window || !page_pixels) return;
+    memory_surface::to_rgba(window, page_pixels.get(), 4 * window->w);
+    kavex_page_frame(page_pixels.get(), window->w, window->h);
+}
+
+void set_title(const std::string& title) { kavex_page_title(title.c_str()); }
+
+SDL_Surface* open_window(int width, int height, bool) {
+    // Full screen is the page's to give: a window it is.
+    SDL_Surface* pixels = create_surface(width, height);
+    std::unique_ptr<std::uint8_t[]> rgba(
+        pixels ? new (std::nothrow) std::uint8_t[4 * static_cast<std::size_t>(width) * height] : nullptr);
+    if (pixels && !rgba) {
+        memory_surface::release(pixels);
+        return nullptr;
+    }
+    if (window) memory_surface::release(window);
+    window = pixels;
+    page_pixels = std::move(rgba);
+    if (!window) return nullptr;
+    kavex_page_open(width, height);
+    show(window);  // black, as a new window is
+    return window;
+}
+
+void fill(SDL_Surface* s, const SDL_Rect& area, std::uint32_t value) { memory_surface::fill(s, area, value); }
+
+void copy(SDL_Surface* from, const SDL_Rect& from_area, SDL_Surface* to, const SDL_Rect& to_area, bool keyed) {
+    memory_surface::copy(from, from_area, to, to_area, keyed);
+}
+
+bool encode_bmp(SDL_Surface* s, encoded_image& out) {
+    locked_pixels px(s);
+    return px && detail::encode_bmp24(px.at(0, 0), px.pitch(), s->w, s->h, out);
+}
+
+// The page offers the saved file for download.
+void saved(const std::string& name) { kavex_page_saved(name.c_str()); }
+
+// No SDL to read BMPs: the library reads them itself (load.cpp).
+bool decode_bmp(const std::uint8_t*, std::size_t, rgba_picture&, std::string&) { return false; }
+
+namespace {
+
+// One input record from the page: what it is, then its numbers (keys.mjs
+// writes them in this order).
+enum page_input { key_down = 1, key_up, pointer_move, button_down, button_up, keyboard_lost };
+enum field { kind, symbol, character, modifiers, x, y, button, fields };
+
+Uint16 coordinate(std::int32_t v) { return static_cast<Uint16>(v < 0 ? 0 : v > 0xFFFF ? 0xFFFF : v); }
+
+void key_from(const std::int32_t* r, SDL_Event& e) {
+    e.key.type = r[kind] == key_down ? SDL_KEYDOWN : SDL_KEYUP;
+    e.key.state = r[kind] == key_down ? SDL_PRESSED : SDL_RELEASED;
+    e.key.keysym.sym = static_cast<SDLKey>(r[symbol]);
+    e.key.keysym.mod = static_cast<SDLMod>(r[modifiers]);
+    e.key.keysym.unicode = static_cast<Uint16>(r[character]);
+}
+
+void button_from(const std::int32_t* r, SDL_Event& e) {
+    e.button.type = r[kind] == button_down ? SDL_MOUSEBUTTONDOWN : SDL_MOUSEBUTTONUP;
+    e.button.state = r[kind] == button_down ? SDL_PRESSED : SDL_RELEASED;
+    e.button.button = static_cast<Uint8>(r[button]);
+    e.button.x = coordinate(r[x]);
+    e.button.y = coordinate(r[y]);
+}
+
+bool poll(SDL_Event& e) {
+    std::int32_t r[fields] = {};
+    for (;;) {
+        if (!kavex_page_poll(r)) return false;
+        e = SDL_Event{};
+        switch (r[kind]) {
+        case key_down:
+        case key_up:
+            key_from(r, e);
+            return true;
+        case pointer_move:
+            e.motion.type = SDL_MOUSEMOTION;
+            e.motion.x = coordinate(r[x]);
+            e.motion.y = coordinate(r[y]);
+            return true;
+        case button_down:
+        case button_up:
+            button_from(r, e);
+            return true;
+        case keyboard_lost:
+            e.active.type = SDL_ACTIVEEVENT;
+            e.active.gain = 0;
+            e.active.state = SDL_APPINPUTFOCUS;
+            return true;
+        default:
+            break;  // a record of a kind this library does not know: the next one
+        }
+    }
+}
+
+const made_events::source page{poll, kavex_page_now, kavex_page_wait};
+
+}  // namespace
+
+bool wait(SDL_Event& e) { return made_events::wait(e, page); }
+
+void key_repeat(int delay, int interval) { made_events::key_repeat(delay, interval, kavex_page_now()); }
+
+void timer(int period) { made_events::timer(period, kavex_page_now()); }
+
+}  // namespace kavex::sdl_side

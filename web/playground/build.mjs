@@ -1,0 +1,122 @@
+// Writes the playground (scripts/web playground): the page and its workers,
+// the compiler that runs in the page, the editor, the examples, and the
+// library built ahead of time with that same compiler, with the headers a
+// program includes.
+//
+//   node web/playground/build.mjs KAVEX_ROOT PROGRAMS_DIR OUT_DIR
+//
+// PROGRAMS_DIR is a web build folder (its programs.tsv lists the examples).
+// The library is built again only when its sources or the flags changed.
+import crypto from 'node:crypto';
+import fs from 'node:fs';
+import path from 'node:path';
+import { fileURLToPath } from 'node:url';
+import { runClang, runLLVM } from '@yowasp/clang';
+import { read_programs } from '../programs.mjs';
+import { library_flags } from './flags.mjs';
+
+const here = path.dirname(fileURLToPath(import.meta.url));
+const [root, programs_dir, out] = process.argv.slice(2);
+if (!out) {
+  console.error('usage: node build.mjs KAVEX_ROOT PROGRAMS_DIR OUT_DIR');
+  process.exit(2);
+}
+const graphics = path.join(root, 'graphics');
+const sdl_headers = '/usr/include/SDL';
+const stb_header = ['/usr/include/stb', '/usr/local/include/stb'].map((d) => path.join(d, 'stb_image.h')).find(fs.existsSync);
+
+// The library's sources as its CMakeLists.txt lists them, with the
+// playground's two sides and what they share with the browser's.
+function library_sources() {
+  const cmake = fs.readFileSync(path.join(graphics, 'CMakeLists.txt'), 'utf8');
+  const list = cmake.match(/add_library\(kavex STATIC([^)]*)\)/)[1].split(/\s+/).filter(Boolean);
+  return [...list, 'made_events.cpp', 'memory_surface.cpp', 'sdl_side_playground.cpp', 'os_side_playground.cpp'];
+}
+
+function read_folder(dir, keep) {
+  const tree = {};
+  for (const name of fs.readdirSync(dir).sort()) if (keep(name)) tree[name] = fs.readFileSync(path.join(dir, name));
+  return tree;
+}
+
+// What a program includes: the public headers and SDL's, which give the types.
+const public_headers = read_folder(graphics, (n) => /^(graphics|[a-z]+_inline)\.hpp$/.test(n));
+const sdl = read_folder(sdl_headers, (n) => n.endsWith('.h') && !/^SDL_(opengl|gfx|framerate|imageFilter|rotozoom)/.test(n));
+
+async function build_library() {
+  const sources = library_sources();
+  const tree = {
+    graphics: read_folder(graphics, (n) => /\.(hpp|cpp|inc|h)$/.test(n)),
+    include: { SDL: sdl },
+    stb: { 'stb_image.h': fs.readFileSync(stb_header) },
+  };
+  const hash = crypto.createHash('sha256');
+  hash.update(JSON.stringify(library_flags));
+  for (const [name, bytes] of Object.entries(tree.graphics)) hash.update(name).update(bytes);
+  const stamp = hash.digest('hex');
+  const cached = path.join(out, 'libkavex.a');
+  const stamp_file = path.join(out, 'libkavex.stamp');
+  if (fs.existsSync(cached) && fs.existsSync(stamp_file) && fs.readFileSync(stamp_file, 'utf8') === stamp) {
+    return fs.readFileSync(cached);
+  }
+  const objects = {};
+  for (const source of sources) {
+    const object = source.replace(/\.cpp$/, '.o');
+    const t0 = Date.now();
+    const made = await runClang(['clang++', ...library_flags, '-Igraphics', '-Iinclude', '-Istb',
+      '-c', `graphics/${source}`, '-o', object], tree);
+    objects[object] = made[object];
+    console.log(`playground: compiled ${source} (${Date.now() - t0} ms)`);
+  }
+  const made = await runLLVM(['ar', 'rcs', 'libkavex.a', ...Object.keys(objects)], objects);
+  fs.writeFileSync(cached, made['libkavex.a']);
+  fs.writeFileSync(stamp_file, stamp);
+  return made['libkavex.a'];
+}
+
+// Text as text, bytes as base64, in one JSON file the compiler's worker unpacks.
+function packed(tree) {
+  const out = {};
+  for (const [name, value] of Object.entries(tree)) {
+    if (Buffer.isBuffer(value)) {
+      const text = value.toString('utf8');
+      out[name] = Buffer.from(text, 'utf8').equals(value) && !name.endsWith('.a') ? text : { base64: value.toString('base64') };
+    } else {
+      out[name] = packed(value);
+    }
+  }
+  return out;
+}
+
+function examples() {
+  return read_programs(programs_dir).map((p) => {
+    const folder = path.join(root, path.dirname(p.source), 'pictures');
+    const pictures = fs.existsSync(folder) ? read_folder(folder, (n) => !n.startsWith('.')) : {};
+    return {
+      name: p.name, title: p.title, hint: p.hint,
+      source: fs.readFileSync(path.join(root, p.source), 'utf8'),
+      pictures: Object.fromEntries(Object.entries(pictures).map(([n, b]) => [n, b.toString('base64')])),
+    };
+  });
+}
+
+function copy(from, to) {
+  fs.mkdirSync(path.dirname(to), { recursive: true });
+  fs.copyFileSync(from, to);
+}
+
+fs.mkdirSync(out, { recursive: true });
+const library = await build_library();
+fs.writeFileSync(path.join(out, 'kavex-files.json'),
+  JSON.stringify(packed({ include: { ...public_headers, SDL: sdl }, lib: { 'libkavex.a': library } })));
+fs.writeFileSync(path.join(out, 'examples.json'), JSON.stringify(examples()));
+for (const name of ['index.html', 'playground.css', 'playground.mjs', 'keys.mjs', 'flags.mjs', 'compiler.mjs', 'runner.mjs', 'wasi.mjs']) {
+  copy(path.join(here, name), path.join(out, name));
+}
+const clang = path.join(here, 'node_modules', '@yowasp', 'clang', 'gen');
+for (const name of fs.readdirSync(clang)) copy(path.join(clang, name), path.join(out, 'clang', name));
+const codemirror = path.join(here, 'node_modules', 'codemirror');
+for (const name of ['lib/codemirror.js', 'lib/codemirror.css', 'mode/clike/clike.js', 'LICENSE']) {
+  copy(path.join(codemirror, name), path.join(out, 'codemirror', name));
+}
+console.log(`playground: wrote ${out}`);
