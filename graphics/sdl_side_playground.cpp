@@ -31,6 +31,11 @@ KAVEX_FROM_PAGE(title) void kavex_page_title(const char* title);
 KAVEX_FROM_PAGE(saved) void kavex_page_saved(const char* name);
 }
 
+// The drawing locks a surface where SDL_MUSTLOCK asks (pixels.hpp). The
+// library's own surfaces never ask, and there is no other SDL here.
+extern "C" int SDL_LockSurface(SDL_Surface*) { return 0; }
+extern "C" void SDL_UnlockSurface(SDL_Surface*) {}
+
 namespace kavex::sdl_side {
 
 using detail::locked_pixels;
@@ -98,7 +103,7 @@ namespace {
 // One input record from the page: what it is, then its numbers (keys.mjs
 // writes them in this order).
 enum page_input { key_down = 1, key_up, pointer_move, button_down, button_up, keyboard_lost };
-enum field { kind, symbol, character, modifiers, x, y, button, fields };
+enum field { kind, symbol, character, x, y, button, fields };
 
 Uint16 coordinate(std::int32_t v) { return static_cast<Uint16>(v < 0 ? 0 : v > 0xFFFF ? 0xFFFF : v); }
 
@@ -106,7 +111,6 @@ void key_from(const std::int32_t* r, SDL_Event& e) {
     e.key.type = r[kind] == key_down ? SDL_KEYDOWN : SDL_KEYUP;
     e.key.state = r[kind] == key_down ? SDL_PRESSED : SDL_RELEASED;
     e.key.keysym.sym = static_cast<SDLKey>(r[symbol]);
-    e.key.keysym.mod = static_cast<SDLMod>(r[modifiers]);
     e.key.keysym.unicode = static_cast<Uint16>(r[character]);
 }
 

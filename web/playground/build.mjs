@@ -54,8 +54,11 @@ async function build_library() {
   hash.update(JSON.stringify(library_flags));
   for (const [name, bytes] of Object.entries(tree.graphics)) hash.update(name).update(bytes);
   const stamp = hash.digest('hex');
-  const cached = path.join(out, 'libkavex.a');
-  const stamp_file = path.join(out, 'libkavex.stamp');
+  // Kept beside the playground, not in it: the page takes the library from kavex-files.json.
+  const cache = path.join(path.dirname(out), 'playground-library');
+  fs.mkdirSync(cache, { recursive: true });
+  const cached = path.join(cache, 'libkavex.a');
+  const stamp_file = path.join(cache, 'libkavex.stamp');
   if (fs.existsSync(cached) && fs.existsSync(stamp_file) && fs.readFileSync(stamp_file, 'utf8') === stamp) {
     return fs.readFileSync(cached);
   }
@@ -71,7 +74,7 @@ async function build_library() {
   const made = await runLLVM(['ar', 'rcs', 'libkavex.a', ...Object.keys(objects)], objects);
   fs.writeFileSync(cached, made['libkavex.a']);
   fs.writeFileSync(stamp_file, stamp);
-  return made['libkavex.a'];
+  return Buffer.from(made['libkavex.a']);
 }
 
 // Text as text, bytes as base64, in one JSON file the compiler's worker unpacks.

@@ -5,4 +5,4 @@ const target = ['--target=wasm32-wasip1', '-std=c++17', '-fno-exceptions'];
 export const library_flags = [...target, '-O2', '-DNDEBUG', '-Wall', '-Wextra', '-Wpedantic'];
 export const program_flags = [...target, '-O1', '-Wall', '-Wextra', '-Iinclude'];
 // A megabyte of stack, as a desktop thread has at least; the library last.
-export const link_flags = ['-Wl,-z,stack-size=1048576', 'lib/libkavex.a'];
+export const link_flags = [...target, '-Wl,-z,stack-size=1048576', 'lib/libkavex.a'];

@@ -1,0 +1,308 @@
+// The playground's page: the editor, Run and Stop, the picture, the output.
+//
+// The program is compiled in one Worker (compiler.mjs), which keeps the
+// compiler for the whole visit, and runs in another (runner.mjs), a fresh one
+// for every Run, which Stop ends at once: the page stays free whatever the
+// program does. Links carry a program in the address:
+//   index.html#code=BASE64URL     the program's UTF-8 source, opened and run
+//   index.html#example=NAME       a program of the examples, opened and run
+// For the tests and the benchmark, window.playground tells how far a run got.
+import { key_record, kinds, pointer_records } from './keys.mjs';
+
+const $ = (id) => document.getElementById(id);
+const canvas = $('canvas');
+const context = canvas.getContext('2d');
+const output = $('output');
+const status = (text) => { $('status').textContent = text; };
+
+const state = window.playground = {
+  ready: false,     // the compiler is ready
+  runs: 0,          // Runs so far
+  running: false,   // a program runs now
+  frames: 0,        // the running program's refreshes shown
+  first_frame: 0,   // ms from Run to the first picture
+  times: null,      // ms of the last run's steps: compile, link, start
+  ended: null,      // the last program's exit status, once it ended
+  failed: false,    // the last Run stopped at the compiler
+};
+
+const editor = CodeMirror.fromTextArea($('source'), {
+  mode: 'text/x-c++src', lineNumbers: true, indentUnit: 4, theme: 'default',
+  extraKeys: { 'Ctrl-Enter': () => run(), 'Cmd-Enter': () => run() },
+});
+
+// --- the program's text in a link: UTF-8, then base64url
+function to_base64url(text) {
+  let binary = '';
+  for (const byte of new TextEncoder().encode(text)) binary += String.fromCharCode(byte);
+  return btoa(binary).replace(/\+/g, '-').replace(/\//g, '_').replace(/=+$/, '');
+}
+
+function from_base64url(code) {
+  const binary = atob(code.replace(/-/g, '+').replace(/_/g, '/'));
+  return new TextDecoder().decode(Uint8Array.from(binary, (c) => c.charCodeAt(0)));
+}
+
+// --- the examples, and their pictures as the program's files
+const examples = await fetch('examples.json').then((r) => r.json());
+const files = {};
+for (const example of examples) {
+  for (const [name, base64] of Object.entries(example.pictures)) {
+    files[`pictures/${name}`] = Uint8Array.from(atob(base64), (c) => c.charCodeAt(0));
+  }
+}
+const menu = $('examples');
+for (const example of examples) menu.add(new Option(example.title, example.name));
+
+function show_example(name) {
+  const example = examples.find((e) => e.name === name);
+  if (!example) return false;
+  menu.value = name;
+  editor.setValue(example.source);
+  $('hint').textContent = example.hint;
+  return true;
+}
+
+menu.addEventListener('change', () => show_example(menu.value));
+
+// --- output: the program's, the library's explanations, the compiler's messages
+function print(text, kind) {
+  const span = document.createElement('span');
+  if (kind) span.className = kind;
+  span.textContent = text;
+  output.append(span);
+  output.scrollTop = output.scrollHeight;
+}
+
+// Standard error line by line, so that the library's explanations stand out.
+let error_line = '';
+function print_error(text) {
+  const lines = (error_line + text).split('\n');
+  error_line = lines.pop();
+  for (const line of lines) print(`${line}\n`, line.startsWith('kavex: ') ? 'explained' : 'stderr');
+}
+
+// Each "main.cpp:LINE:COLUMN: error: ..." becomes a link to that place.
+function print_compiler(messages) {
+  for (const line of messages.split('\n')) {
+    const place = line.match(/^main\.cpp:(\d+):(\d+): (error|warning|note)/);
+    if (!place) {
+      if (line) print(`${line}\n`);
+      continue;
+    }
+    const link = document.createElement('a');
+    link.href = '#';
+    link.className = place[3];
+    link.dataset.line = place[1];
+    link.textContent = line;
+    link.addEventListener('click', (e) => {
+      e.preventDefault();
+      editor.focus();
+      editor.setCursor({ line: Number(place[1]) - 1, ch: Number(place[2]) - 1 });
+    });
+    output.append(link, '\n');
+  }
+}
+
+// --- the compiler, kept for the whole visit
+const compiler = new Worker('compiler.mjs', { type: 'module' });
+const compiling = new Map();
+let compile_count = 0;
+compiler.onmessage = ({ data }) => {
+  if (data.progress) {
+    const { done, total } = data.progress;
+    if (!state.ready && total) status(`Getting the compiler ready: ${Math.round(done / 1e6)} of ${Math.round(total / 1e6)} MB…`);
+    return;
+  }
+  compiling.get(data.id)(data);
+  compiling.delete(data.id);
+};
+
+function compile(source) {
+  const id = ++compile_count;
+  return new Promise((resolve) => {
+    compiling.set(id, resolve);
+    compiler.postMessage({ id, source });
+  });
+}
+
+// --- running
+let runner = null;
+
+function stop(why) {
+  if (!runner) return;
+  runner.terminate();
+  runner = null;
+  state.running = false;
+  $('stop').disabled = true;
+  if (why) print(`${why}\n`, 'stopped');
+}
+
+function crash_words(message) {
+  if (/unreachable/.test(message)) return 'it crashed (an abort, an assertion, or memory it could not get)';
+  if (/out of bounds/.test(message)) return 'it used memory outside what it has';
+  if (/call stack/.test(message)) return 'it called functions too deep (endless recursion?)';
+  return message;
+}
+
+function on_program({ data }) {
+  if (data.frame) {
+    if (data.width !== canvas.width || data.height !== canvas.height) {
+      canvas.width = data.width;
+      canvas.height = data.height;
+    }
+    context.putImageData(new ImageData(data.pixels, data.width, data.height), 0, 0);
+    if (!state.frames) {
+      state.first_frame = performance.now() - run_started;
+      state.times.start = performance.now() - linked_at;
+    }
+    state.frames = data.frame;
+  } else if (data.opened) {
+    canvas.width = data.width;
+    canvas.height = data.height;
+  } else if (data.out !== undefined) {
+    if (data.fd === 2) print_error(data.out);
+    else print(data.out);
+  } else if (data.title !== undefined) {
+    $('caption').textContent = data.title;
+  } else if (data.saved) {
+    offer(data.saved, data.bytes);
+  } else if (data.ended !== undefined) {
+    state.ended = data.ended;
+    stop(`The program ended${data.ended ? ` with exit status ${data.ended}` : ''}.`);
+    status('Ended');
+  } else if (data.crashed) {
+    stop(`The program stopped: ${crash_words(data.crashed)}.`);
+    status('Crashed');
+  }
+}
+
+// A file the program saved, offered for download as the pages do.
+function offer(name, bytes) {
+  const link = document.createElement('a');
+  link.href = URL.createObjectURL(new Blob([bytes]));
+  link.download = name.split('/').pop();
+  link.textContent = `Download ${name}`;
+  const item = document.createElement('li');
+  item.append(link);
+  $('downloads').append(item);
+}
+
+let run_started = 0;
+let linked_at = 0;
+
+async function run() {
+  if (!state.ready && state.runs > 0) return;
+  stop();
+  ++state.runs;
+  const this_run = state.runs;
+  Object.assign(state, { frames: 0, first_frame: 0, times: null, ended: null, failed: false });
+  run_started = performance.now();
+  output.textContent = '';
+  error_line = '';
+  $('caption').textContent = '';
+  $('downloads').textContent = '';
+  context.fillStyle = '#000';
+  context.fillRect(0, 0, canvas.width, canvas.height);
+  status(state.ready ? 'Compiling…' : $('status').textContent);
+  const result = await compile(editor.getValue());
+  if (this_run !== state.runs) return;  // another Run came meanwhile
+  state.ready = true;
+  $('run').disabled = false;
+  print_compiler(result.messages);
+  if (result.failed) {
+    state.failed = true;
+    status('The compiler found mistakes: click a message to go to its line');
+    return;
+  }
+  state.times = { ...result.times };
+  linked_at = performance.now();
+  const module = await WebAssembly.compile(result.wasm);
+  runner = new Worker('runner.mjs', { type: 'module' });
+  runner.onmessage = on_program;
+  runner.onerror = (e) => {
+    stop(`The program stopped: ${e.message}.`);
+    status('Crashed');
+  };
+  state.running = true;
+  $('stop').disabled = false;
+  status('Running: click the picture to give it the keyboard');
+  runner.postMessage({ run: module, files });
+}
+
+$('run').addEventListener('click', () => run());
+$('stop').addEventListener('click', () => {
+  stop('Stopped.');
+  status('Stopped');
+});
+document.addEventListener('keydown', (e) => {
+  if ((e.ctrlKey || e.metaKey) && e.key === 'Enter') {
+    e.preventDefault();
+    run();
+  }
+});
+
+$('share').addEventListener('click', async () => {
+  const link = `${location.href.split('#')[0]}#code=${to_base64url(editor.getValue())}`;
+  history.replaceState(null, '', link);
+  try {
+    await navigator.clipboard.writeText(link);
+    status('The link to this program is copied, and in the address bar');
+  } catch {
+    status('The link to this program is in the address bar');
+  }
+});
+
+// --- the picture's keys and mouse go to the program
+const send = (record) => { if (runner) runner.postMessage({ input: record }); };
+for (const type of ['keydown', 'keyup']) {
+  canvas.addEventListener(type, (e) => {
+    if ((e.ctrlKey || e.metaKey) && e.key === 'Enter') return;  // Run
+    if (!e.ctrlKey && !e.metaKey && !/^F(5|11|12)$/.test(e.key)) e.preventDefault();
+    send(key_record(e));
+  });
+}
+for (const type of ['pointermove', 'pointerdown', 'pointerup', 'wheel']) {
+  canvas.addEventListener(type, (e) => {
+    if (type === 'pointerdown') {
+      canvas.focus();
+      canvas.setPointerCapture(e.pointerId);
+    }
+    if (type === 'wheel') e.preventDefault();
+    for (const record of pointer_records(e, canvas)) send(record);
+  }, { passive: false });
+}
+canvas.addEventListener('contextmenu', (e) => e.preventDefault());
+canvas.addEventListener('blur', () => send([kinds.keyboard_lost, 0, 0, 0, 0, 0]));
+
+// --- what the address asks for: a program to run, or hello to start with
+function open_from_address() {
+  const hash = location.hash.slice(1);
+  if (hash.startsWith('code=')) {
+    try {
+      editor.setValue(from_base64url(hash.slice(5)));
+      menu.value = '';
+      $('hint').textContent = '';
+      return true;
+    } catch {
+      status('The link does not hold a program: its code= part is damaged');
+    }
+  } else if (hash.startsWith('example=') && show_example(decodeURIComponent(hash.slice(8)))) {
+    return true;
+  }
+  show_example('hello');
+  return false;
+}
+
+window.addEventListener('hashchange', () => { if (open_from_address()) run(); });
+
+if (open_from_address()) {
+  run();
+} else {
+  // Compiling the program shown gets the compiler ready, and is thrown away.
+  compile(editor.getValue()).then(() => {
+    state.ready = true;
+    $('run').disabled = false;
+    status('Ready: press Run (Ctrl+Enter)');
+  });
+}
