@@ -15,7 +15,8 @@
 #                                  its options
 #   xvfb_start DIR, xvfb_stop DIR  a private X server, by tests/e2e/xvfb.sh
 #   machine_line                   "CPU model, N cores", for benchmark outputs
-#   install_web_test_packages      tests/web's npm packages, as the lock pins them
+#   install_npm_packages DIR       DIR's npm packages, as its lock pins them
+#   install_web_test_packages      tests/web's
 
 kavex_root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 
@@ -169,11 +170,12 @@ machine_line() {
 }
 
 # Installed again only when the lock file changed since the last install.
-install_web_test_packages() {
+install_npm_packages() {
   (
-    cd "$kavex_root/tests/web" || exit
+    cd "$1" || exit
     cmp -s package-lock.json node_modules/.kavex-installed-lock 2>/dev/null && exit 0
     npm ci --no-audit --no-fund
     cp package-lock.json node_modules/.kavex-installed-lock
   )
 }
+install_web_test_packages() { install_npm_packages "$kavex_root/tests/web"; }

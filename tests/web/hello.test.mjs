@@ -1,21 +1,8 @@
 // The hello example's page shows exactly the desktop program's picture.
 import assert from 'node:assert/strict';
-import fs from 'node:fs';
 import path from 'node:path';
 import { test } from 'node:test';
-import { open_page, pages_dir, picture } from './page.mjs';
-
-// A binary PPM, as tests/web/desktop_picture writes it.
-function read_ppm(file) {
-  const bytes = fs.readFileSync(file);
-  const header = bytes.subarray(0, 64).toString('latin1').match(/^P6\s+(\d+)\s+(\d+)\s+255\s/);
-  assert.ok(header, `${file} is no binary PPM`);
-  const [whole, w, h] = header;
-  const width = Number(w), height = Number(h);
-  const pixels = new Array(width * height);
-  for (let i = 0, p = whole.length; i < pixels.length; ++i, p += 3) pixels[i] = (bytes[p] << 16) | (bytes[p + 1] << 8) | bytes[p + 2];
-  return picture(width, height, pixels);
-}
+import { open_page, pages_dir, read_ppm } from './page.mjs';
 
 test('hello.html shows the desktop hello picture pixel for pixel', async () => {
   const reference = process.env.KAVEX_DESKTOP_HELLO || path.join(pages_dir, 'desktop', 'hello.ppm');

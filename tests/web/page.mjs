@@ -6,6 +6,7 @@
 //
 // KAVEX_WEB_PAGES names the folder of the pages (build-web by default).
 import assert from 'node:assert/strict';
+import { spawn } from 'node:child_process';
 import fs from 'node:fs';
 import os from 'node:os';
 import path from 'node:path';
@@ -54,9 +55,24 @@ export function picture(width, height, pixels) {
 }
 
 export async function open_page(name, { browser } = {}) {
+  const file = path.join(pages_dir, `${name}.html`);
+  assert.ok(fs.existsSync(file), `${file} is not built`);
+  const p = await watched_page(browser, pathToFileURL(file).href, {
+    frames: 'typeof Module === "object" && Module.kavexFrames | 0',
+    aborted: '!document.getElementById("problem").hidden || (typeof ABORT !== "undefined" && ABORT)',
+  });
+  await p.page.waitForFunction(() => typeof Module === 'object' && Module.calledRun, { timeout: patience });
+  return p;
+}
+
+// A page whose program's refreshes `frames` counts, and whose failure
+// `aborted` tells (expressions in the page); its lines are what it logs, or
+// the lines of the text that `printed` gives.
+async function watched_page(browser, url, { frames: count, aborted, printed, viewport }) {
   const own = browser ? null : await launch();
   const b = browser || own.browser;
   const page = await b.newPage();
+  if (viewport) await page.setViewport(viewport);
   const problems = [];
   const lines = [];
   page.on('pageerror', (e) => problems.push(`page error: ${e.message}`));
@@ -64,12 +80,10 @@ export async function open_page(name, { browser } = {}) {
     if (m.type() === 'log') lines.push(m.text());
     if (m.type() === 'error') problems.push(`console error: ${m.text()}`);
   });
-  const file = path.join(pages_dir, `${name}.html`);
-  assert.ok(fs.existsSync(file), `${file} is not built`);
   const opened = Date.now();
-  await page.goto(pathToFileURL(file).href);
+  await page.goto(url);
 
-  const frames = () => page.evaluate(() => (typeof Module === 'object' && Module.kavexFrames) | 0);
+  const frames = () => page.evaluate(count);
 
   const p = {
     page, lines, problems, opened,
@@ -91,7 +105,7 @@ export async function open_page(name, { browser } = {}) {
     // Waits for the program's next refresh, then reads the picture.
     async next_frame() {
       const seen = await frames();
-      await page.waitForFunction((n) => Module.kavexFrames > n, { timeout: patience, polling: 5 }, seen);
+      await page.waitForFunction(`(${count}) > ${seen}`, { timeout: patience, polling: 5 });
       return p.grab();
     },
     // The canvas's top-left corner in the page.
@@ -110,23 +124,66 @@ export async function open_page(name, { browser } = {}) {
     // Waits until the program has printed `count` lines that `keep` accepts.
     async wait_for_lines(count, keep = () => true) {
       const deadline = Date.now() + patience;
-      while (lines.filter(keep).length < count && Date.now() < deadline) await new Promise((r) => setTimeout(r, 20));
-      return lines.filter(keep);
+      for (;;) {
+        if (printed) lines.splice(0, lines.length, ...(await page.evaluate(printed)).split('\n').filter(Boolean));
+        if (lines.filter(keep).length >= count || Date.now() >= deadline) return lines.filter(keep);
+        await new Promise((r) => setTimeout(r, 20));
+      }
     },
     async aborted() {
-      return page.evaluate(() => !document.getElementById('problem').hidden || (typeof ABORT !== 'undefined' && ABORT));
+      return page.evaluate(aborted);
     },
     // Closes the page; a page error or an abort fails the test.
     async close() {
-      const aborted = await p.aborted();
+      const failed = await p.aborted();
       await page.close();
       if (own) await own.close();
       assert.deepEqual(problems, [], 'no page error');
-      assert.equal(aborted, false, 'no abort');
+      assert.equal(failed, false, 'no abort');
     },
   };
-  await page.waitForFunction(() => typeof Module === 'object' && Module.calledRun, { timeout: patience });
   return p;
+}
+
+// The playground served at `site` (scripts/playground's address), opened
+// with `fragment` (code=..., example=NAME). What the program prints is its
+// lines, as the pages log theirs.
+export async function open_playground(site, fragment, { browser } = {}) {
+  const p = await watched_page(browser, `${site}#${fragment}`, {
+    frames: 'window.playground ? window.playground.frames : 0',
+    aborted: 'false',  // a program's crash is the page's news, not its failure
+    printed: 'window.playground ? window.playground.printed : ""',
+    viewport: { width: 1400, height: 1000 },  // the editor and the picture side by side
+  });
+  return p;
+}
+
+// Serves build-web/playground on 127.0.0.1, as scripts/playground does; its address.
+export async function serve_playground() {
+  const server = spawn(process.execPath, [path.join(here, '..', '..', 'web', 'playground', 'serve.mjs'),
+    path.join(pages_dir, 'playground'), '0'], { stdio: ['ignore', 'pipe', 'inherit'] });
+  const address = await new Promise((resolve, reject) => {
+    let said = '';
+    server.stdout.on('data', (d) => {
+      said += d;
+      const found = said.match(/http:\/\/127\.0\.0\.1:\d+\//);
+      if (found) resolve(found[0]);
+    });
+    server.on('exit', () => reject(new Error(`the playground's server ended: ${said}`)));
+  });
+  return { address, stop: () => server.kill() };
+}
+
+// A binary PPM, as tests/web/desktop_picture writes it.
+export function read_ppm(file) {
+  const bytes = fs.readFileSync(file);
+  const header = bytes.subarray(0, 64).toString('latin1').match(/^P6\s+(\d+)\s+(\d+)\s+255\s/);
+  assert.ok(header, `${file} is no binary PPM`);
+  const [whole, w, h] = header;
+  const width = Number(w), height = Number(h);
+  const pixels = new Array(width * height);
+  for (let i = 0, p = whole.length; i < pixels.length; ++i, p += 3) pixels[i] = (bytes[p] << 16) | (bytes[p + 1] << 8) | bytes[p + 2];
+  return picture(width, height, pixels);
 }
 
 // Sets of 8-connected pixels of one value, with their bounds and centres.

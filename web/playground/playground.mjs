@@ -24,6 +24,7 @@ const state = window.playground = {
   times: null,      // ms of the last run's steps: compile, link, start
   ended: null,      // the last program's exit status, once it ended
   failed: false,    // the last Run stopped at the compiler
+  printed: '',      // the text under the picture: the program's and the compiler's
 };
 
 const editor = CodeMirror.fromTextArea($('source'), {
@@ -67,6 +68,7 @@ menu.addEventListener('change', () => show_example(menu.value));
 
 // --- output: the program's, the library's explanations, the compiler's messages
 function print(text, kind) {
+  state.printed += text;
   const span = document.createElement('span');
   if (kind) span.className = kind;
   span.textContent = text;
@@ -95,6 +97,7 @@ function print_compiler(messages) {
     link.className = place[3];
     link.dataset.line = place[1];
     link.textContent = line;
+    state.printed += `${line}\n`;
     link.addEventListener('click', (e) => {
       e.preventDefault();
       editor.focus();
@@ -196,7 +199,7 @@ async function run() {
   stop();
   ++state.runs;
   const this_run = state.runs;
-  Object.assign(state, { frames: 0, first_frame: 0, times: null, ended: null, failed: false });
+  Object.assign(state, { frames: 0, first_frame: 0, times: null, ended: null, failed: false, printed: '' });
   run_started = performance.now();
   output.textContent = '';
   error_line = '';

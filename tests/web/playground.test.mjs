@@ -1,0 +1,130 @@
+// The playground (build-web/playground, served as scripts/playground serves
+// it): programs compiled in the page draw the desktop's pictures, take the
+// desktop's input, print, and cannot take the page with them.
+import assert from 'node:assert/strict';
+import fs from 'node:fs';
+import path from 'node:path';
+import { after, before, describe, test } from 'node:test';
+import { expect_desktop_records } from './event_script.mjs';
+import { blobs, launch, open_playground, pages_dir, read_ppm, serve_playground } from './page.mjs';
+
+const root = path.join(path.dirname(new URL(import.meta.url).pathname), '..', '..');
+// The first Run of a visit fetches and compiles the compiler: generous.
+const compiler_patience = 300000;
+
+let chromium;
+let server;
+before(async () => {
+  server = await serve_playground();
+  chromium = await launch();
+});
+after(async () => {
+  await chromium.close();
+  server.stop();
+});
+
+const as_code = (source) => `code=${Buffer.from(source, 'utf8').toString('base64url')}`;
+
+async function open(fragment) {
+  return open_playground(server.address, fragment, { browser: chromium.browser });
+}
+
+// Until the Run ended at the compiler or showed a first picture.
+async function compiled(p) {
+  await p.page.waitForFunction(() => window.playground.failed || window.playground.frames > 0,
+    { timeout: compiler_patience, polling: 50 });
+  return p.page.evaluate(() => window.playground);
+}
+
+describe('the playground', () => {
+  test('a #code= link to hello shows the desktop hello picture pixel for pixel', async () => {
+    const source = fs.readFileSync(path.join(root, 'examples', 'hello.cpp'), 'utf8');
+    const p = await open(as_code(source));
+    const state = await compiled(p);
+    assert.equal(state.failed, false, state.printed);
+    const desktop = read_ppm(path.join(pages_dir, 'desktop', 'hello.ppm'));
+    const shown = await p.grab();
+    assert.deepEqual([shown.width, shown.height], [desktop.width, desktop.height]);
+    const differing = shown.pixels.filter((v, i) => v !== desktop.pixels[i]).length;
+    assert.equal(differing, 0, 'pixels that differ from the desktop hello');
+    await p.close();
+  });
+
+  test('#example=starsnow runs: its border, falling flakes, and space adds flakes', async () => {
+    const p = await open('example=starsnow');
+    await compiled(p);
+    const white_pixels = (img) => img.pixels.filter((v) => v === 0xffffff).length;
+    let img = await p.next_frame();
+    assert.equal(img.at(0, 0), 0x000032, 'the border');
+    assert.equal(img.at(399, 399), 0x000032, 'the border');
+    // Each flake of a later frame, beside its nearest flake of the one before.
+    const earlier = blobs(img, 0xffffff);
+    img = await p.next_frame();
+    let down = 0, up = 0;
+    for (const f of blobs(img, 0xffffff)) {
+      const near = earlier.reduce((best, e) => (Math.hypot(e.cx - f.cx, e.cy - f.cy) < Math.hypot(best.cx - f.cx, best.cy - f.cy) ? e : best));
+      if (f.cy > near.cy) ++down;
+      if (f.cy < near.cy) ++up;
+    }
+    assert.ok(down > 2 * up, `the flakes fall: ${down} went down, ${up} up`);
+    const before_space = white_pixels(img);
+    await p.click(200, 200);
+    await p.page.keyboard.press('Space');
+    let more = false;
+    for (let i = 0; i < 50 && !more; ++i) more = white_pixels(await p.next_frame()) > before_space + 50;
+    assert.ok(more, 'space adds flakes');
+    await p.close();
+  });
+
+  test('a syntax error shows the compiler message with its line, a link to it, and draws nothing', async () => {
+    const p = await open(as_code('#include "graphics.hpp"\nusing namespace kavex;\nint main() {\n    gout.open(200, 100)\n}\n'));
+    const state = await compiled(p);
+    assert.equal(state.failed, true);
+    assert.match(state.printed, /main\.cpp:4:\d+: error: expected ';'/);
+    const line = await p.page.$eval('#output a.error', (a) => a.dataset.line);
+    assert.equal(line, '4');
+    await p.page.click('#output a.error');
+    const cursor = await p.page.evaluate(() => document.querySelector('.CodeMirror').CodeMirror.getCursor().line);
+    assert.equal(cursor, 3, 'the click puts the cursor on line 4');
+    const shown = await p.grab();
+    assert.equal(shown.pixels.filter((v) => v !== 0).length, 0, 'nothing drawn');
+    await p.close();
+  });
+
+  test('printf output and the library explanations appear under the picture', async () => {
+    const p = await open(as_code([
+      '#include "graphics.hpp"', '#include <cstdio>', 'using namespace kavex;',
+      'int main() {', '    std::printf("sum: %d\\n", 40 + 2);', '    gout << move_abs(0, 0);', '    return 3;', '}', '',
+    ].join('\n')));
+    await p.page.waitForFunction(() => window.playground.ended !== null, { timeout: compiler_patience });
+    const lines = await p.wait_for_lines(2, (l) => l.startsWith('sum:') || l.startsWith('kavex: '));
+    assert.ok(lines.includes('sum: 42'), lines.join('\n'));
+    assert.ok(lines.some((l) => /^kavex: .*open/.test(l)), 'an explanation of drawing before open');
+    assert.equal(await p.page.evaluate(() => window.playground.ended), 3, 'the exit status');
+    await p.close();
+  });
+
+  test('a program that never waits leaves the page answering, and Stop ends it', async () => {
+    const p = await open(as_code('int main() {\n    volatile unsigned n = 0;\n    for (;;) ++n;\n}\n'));
+    await p.page.waitForFunction(() => window.playground.running || window.playground.failed, { timeout: compiler_patience });
+    const gone = new Promise((resolve) => p.page.on('workerdestroyed', (w) => { if (w.url().includes('runner')) resolve(); }));
+    // The page answers, and its editor takes keys, while the program spins.
+    await p.page.click('.CodeMirror');
+    await p.page.keyboard.type('// still here');
+    const text = await p.page.evaluate(() => document.querySelector('.CodeMirror').CodeMirror.getValue());
+    assert.match(text, /still here/);
+    const stopped_at = Date.now();
+    await p.page.click('#stop');
+    await gone;
+    console.log(`the program's Worker ended ${Date.now() - stopped_at} ms after Stop`);
+    assert.equal(await p.page.evaluate(() => window.playground.running), false);
+    await p.close();
+  });
+
+  test('the events example prints what the desktop prints for keys, characters and the mouse', async () => {
+    const p = await open('example=events');
+    await p.page.waitForFunction(() => window.playground.running || window.playground.failed, { timeout: compiler_patience });
+    await expect_desktop_records(p);
+    await p.close();
+  });
+});
