@@ -3,8 +3,10 @@
 // writes files, which SDL 1.2 does differently on every system or not at all.
 //
 // One file per system gives these functions: os_side_posix.cpp (Linux,
-// macOS, the browser's file system) and os_side_windows.cpp. The build
-// (CMakeLists.txt) picks one. A new system copies the nearer one.
+// macOS, the browser's file system), os_side_windows.cpp and
+// os_side_playground.cpp (the playground's page, whose files are its own).
+// The build (CMakeLists.txt, or web/playground/build.mjs) picks one. A new
+// system copies the nearer one.
 #pragma once
 
 #include <cstddef>

@@ -10,6 +10,8 @@
 //   sdl_side_web.cpp       the browser's SDL emulation (Emscripten), which cannot
 //                          block, has no periodic timer, keyed blits, BMP
 //                          writer or reader, and keeps its pixels in page canvases
+//   sdl_side_playground.cpp  no SDL at all: a program compiled in the playground's
+//                          page, whose picture and input the page carries
 //   sdl_side_template.cpp  not built: a new side's starting point, each function
 //                          with what it must do and a first, plain way to do it
 // The build (CMakeLists.txt) picks one, beside one operating system's side

@@ -174,7 +174,8 @@ function program_page(program, entries, programs) {
   const index = programs.indexOf(program);
   const next = programs[index + 1];
   const section = `<section class="source"><p>${escape(program.hint)}</p>` +
-    `<p><code>${escape(program.source)}</code>${next ? ` · next: <a href="${next.name}.html">${escape(next.title)}</a>` : ''}</p>` +
+    `<p><code>${escape(program.source)}</code> · <a class="playground" href="../playground/#example=${program.name}">Open in the playground</a>` +
+    `${next ? ` · next: <a href="${next.name}.html">${escape(next.title)}</a>` : ''}</p>` +
     `<pre><code id="source">${source_html(source, entries)}</code></pre></section>`;
   const page = single
     .replace('</style>', `${style}</style>`)
@@ -211,6 +212,7 @@ ${bar()}
 <h1>Programs to learn from</h1>
 <p>Each runs here in the page, with its source beside it: start at the top, from the first window to the snowfalls.
 Click a name in a source to read about it in the reference.</p>
+<p>Change one of them, or write your own, in the <a href="../playground/">playground</a>, which compiles and runs it in the page.</p>
 <ol id="programs">
 ${cards}
 </ol>

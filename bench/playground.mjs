@@ -1,0 +1,84 @@
+// The playground in headless Chromium, served on 127.0.0.1 as
+// scripts/playground serves it: its size, how long a first and a second
+// visit take to become ready, the time from Run to the first frame of hello
+// and starsnow (the median of five Runs, with its compile, link and start),
+// and how long a program's Worker takes to end after Stop.
+// bench/playground.sh builds the playground and runs this.
+import fs from 'node:fs';
+import path from 'node:path';
+import { launch, pages_dir, serve_playground } from '../tests/web/page.mjs';
+
+const site = path.join(pages_dir, 'playground');
+const median = (values) => [...values].sort((a, b) => a - b)[Math.floor(values.length / 2)];
+const minutes = 600000;
+
+function folder_bytes(dir) {
+  let total = 0;
+  for (const entry of fs.readdirSync(dir, { withFileTypes: true })) {
+    const file = path.join(dir, entry.name);
+    total += entry.isDirectory() ? folder_bytes(file) : fs.statSync(file).size;
+  }
+  return total;
+}
+
+async function ready_after(browser, address, fragment = '') {
+  const page = await browser.newPage();
+  await page.setViewport({ width: 1400, height: 1000 });
+  const t0 = Date.now();
+  await page.goto(`${address}${fragment}`);
+  await page.waitForFunction(() => window.playground && window.playground.ready, { timeout: minutes, polling: 20 });
+  return { page, ms: Date.now() - t0 };
+}
+
+// Runs the program shown `times` times; each Run's first frame and its parts.
+async function runs(page, example, times) {
+  await page.select('#examples', example);
+  const out = [];
+  for (let i = 0; i < times; ++i) {
+    const before = await page.evaluate(() => window.playground.runs);
+    await page.click('#run');
+    await page.waitForFunction((n) => window.playground.runs > n && window.playground.frames > 0,
+      { timeout: minutes, polling: 5 }, before);
+    out.push(await page.evaluate(() => ({ first: window.playground.first_frame, ...window.playground.times })));
+  }
+  await page.click('#stop');
+  return out;
+}
+
+async function stop_ms(page, source) {
+  await page.evaluate((s) => document.querySelector('.CodeMirror').CodeMirror.setValue(s), source);
+  await page.click('#run');
+  await page.waitForFunction(() => window.playground.running, { timeout: minutes });
+  await new Promise((r) => setTimeout(r, 500));
+  const gone = new Promise((resolve) => page.on('workerdestroyed', (w) => { if (w.url().includes('runner')) resolve(); }));
+  const t0 = Date.now();
+  await page.click('#stop');
+  await gone;
+  return Date.now() - t0;
+}
+
+const server = await serve_playground();
+const chromium = await launch();
+const first = await ready_after(chromium.browser, server.address);
+await first.page.close();
+const second = await ready_after(chromium.browser, server.address);
+const { page } = second;
+
+console.log(`Size: ${(folder_bytes(site) / 1e6).toFixed(1)} MB in all, of which the compiler ` +
+  `${(folder_bytes(path.join(site, 'clang')) / 1e6).toFixed(1)} MB and the library with its headers ` +
+  `${(fs.statSync(path.join(site, 'kavex-files.json')).size / 1e3).toFixed(0)} KB.`);
+console.log(`Ready: ${(first.ms / 1000).toFixed(1)} s on the first visit (an empty cache), ` +
+  `${(second.ms / 1000).toFixed(1)} s on the second.\n`);
+console.log('| program | Run to first frame | compile | link | start |\n|---|---:|---:|---:|---:|');
+for (const example of ['hello', 'starsnow']) {
+  const measured = await runs(page, example, 5);
+  const m = (key) => `${median(measured.map((r) => r[key])).toFixed(0)} ms`;
+  console.log(`| ${example} | ${m('first')} | ${m('compile')} | ${m('link')} | ${m('start')} |`);
+  console.error(example, JSON.stringify(measured));
+}
+const spinning = await stop_ms(page, 'int main() {\n    volatile unsigned n = 0;\n    for (;;) ++n;\n}\n');
+const waiting = await stop_ms(page, (await page.evaluate(() => fetch('examples.json').then((r) => r.json())))
+  .find((e) => e.name === 'starsnow').source);
+console.log(`\nStop to the program's Worker gone: ${spinning} ms for a program that never waits, ${waiting} ms for starsnow.`);
+await chromium.close();
+server.stop();
