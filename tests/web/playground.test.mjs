@@ -25,8 +25,8 @@ after(async () => {
 
 const as_code = (source) => `code=${Buffer.from(source, 'utf8').toString('base64url')}`;
 
-async function open(fragment) {
-  return open_playground(server.address, fragment, { browser: chromium.browser });
+async function open(fragment, query = '') {
+  return open_playground(`${server.address}${query}`, fragment, { browser: chromium.browser });
 }
 
 // Until the Run ended at the compiler or showed a first picture.
@@ -124,6 +124,14 @@ describe('the playground', () => {
   test('the events example prints what the desktop prints for keys, characters and the mouse', async () => {
     const p = await open('example=events');
     await p.page.waitForFunction(() => window.playground.running || window.playground.failed, { timeout: compiler_patience });
+    await expect_desktop_records(p);
+    await p.close();
+  });
+
+  test('without promise integration (Asyncify instead), the events example prints the same records', async () => {
+    const p = await open('example=events', '?asyncify');
+    await p.page.waitForFunction(() => window.playground.running || window.playground.failed, { timeout: compiler_patience });
+    assert.equal(await p.page.evaluate(() => window.playground.asyncify), true);
     await expect_desktop_records(p);
     await p.close();
   });

@@ -118,6 +118,9 @@ for (const name of ['index.html', 'playground.css', 'playground.mjs', 'keys.mjs'
 }
 const clang = path.join(here, 'node_modules', '@yowasp', 'clang', 'gen');
 for (const name of fs.readdirSync(clang)) copy(path.join(clang, name), path.join(out, 'clang', name));
+// Binaryen, for a browser without WebAssembly's promise integration (compiler.mjs).
+copy(path.join(here, 'node_modules', 'binaryen', 'index.js'), path.join(out, 'binaryen', 'index.js'));
+copy(path.join(here, 'node_modules', 'binaryen', 'LICENSE'), path.join(out, 'binaryen', 'LICENSE'));
 const codemirror = path.join(here, 'node_modules', 'codemirror');
 for (const name of ['lib/codemirror.js', 'lib/codemirror.css', 'mode/clike/clike.js', 'LICENSE']) {
   copy(path.join(codemirror, name), path.join(out, 'codemirror', name));

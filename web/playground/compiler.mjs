@@ -2,8 +2,13 @@
 // that runs in the page (the first compile fetches and compiles it, once per
 // page load), against the library built ahead of time (kavex-files.json).
 //
-// From the page:  { id, source }
-// To the page:    { id, wasm, messages, times: { compile, link } }  or  { id, failed: true, messages }
+// From the page:  { id, source, asyncify }
+// To the page:    { id, wasm, messages, times: { compile, link, asyncify } }  or  { id, failed: true, messages }
+//
+// In a browser without WebAssembly's promise integration, the program's
+// wait cannot suspend it: `asyncify` asks for the linked program to be
+// rewritten by Binaryen's Asyncify, which lets it unwind its stack at the
+// wait and wind it up again after (runner.mjs). Binaryen is fetched then only.
 // and once, while getting ready: { progress: { done, total } }
 import { runClang } from './clang/bundle.js';
 import { link_flags, program_flags } from './flags.mjs';
@@ -34,7 +39,20 @@ async function clang(args, files) {
   }
 }
 
-onmessage = async ({ data: { id, source } }) => {
+// The program's stack may unwind and rewind at the library's wait, the one import that sleeps.
+async function asyncified(wasm) {
+  const { default: binaryen } = await import('./binaryen/index.js');
+  const module = binaryen.readBinary(wasm);
+  try {
+    binaryen.setPassArgument('asyncify-imports', 'kavex.wait');
+    module.runPasses(['asyncify']);
+    return module.emitBinary();
+  } finally {
+    module.dispose();
+  }
+}
+
+onmessage = async ({ data: { id, source, asyncify } }) => {
   const files = { ...(await library), 'main.cpp': source };
   const t0 = performance.now();
   const compiled = await clang(['clang++', ...program_flags, '-c', 'main.cpp', '-o', 'main.o'], files);
@@ -45,6 +63,7 @@ onmessage = async ({ data: { id, source } }) => {
   const t2 = performance.now();
   const messages = compiled.messages + linked.messages;
   if (!linked.made) return postMessage({ id, failed: true, messages });
-  const wasm = linked.made['main.wasm'];
-  postMessage({ id, wasm, messages, times: { compile: t1 - t0, link: t2 - t1 } }, [wasm.buffer]);
+  const wasm = asyncify ? await asyncified(linked.made['main.wasm']) : linked.made['main.wasm'];
+  const times = { compile: t1 - t0, link: t2 - t1, asyncify: performance.now() - t2 };
+  postMessage({ id, wasm, messages, times }, [wasm.buffer]);
 };

@@ -15,13 +15,19 @@ const context = canvas.getContext('2d');
 const output = $('output');
 const status = (text) => { $('status').textContent = text; };
 
+// Without WebAssembly's promise integration (JSPI), each program is rewritten
+// by Asyncify after linking; ?asyncify asks for that anywhere.
+const asyncify = !('Suspending' in WebAssembly && 'promising' in WebAssembly) ||
+  new URLSearchParams(location.search).has('asyncify');
+
 const state = window.playground = {
+  asyncify,         // the programs wait by Asyncify, not JSPI
   ready: false,     // the compiler is ready
   runs: 0,          // Runs so far
   running: false,   // a program runs now
   frames: 0,        // the running program's refreshes shown
   first_frame: 0,   // ms from Run to the first picture
-  times: null,      // ms of the last run's steps: compile, link, start
+  times: null,      // ms of the last run's steps: compile, link, asyncify, start
   ended: null,      // the last program's exit status, once it ended
   failed: false,    // the last Run stopped at the compiler
   printed: '',      // the text under the picture: the program's and the compiler's
@@ -125,7 +131,7 @@ function compile(source) {
   const id = ++compile_count;
   return new Promise((resolve) => {
     compiling.set(id, resolve);
-    compiler.postMessage({ id, source });
+    compiler.postMessage({ id, source, asyncify });
   });
 }
 
@@ -230,7 +236,7 @@ async function run() {
   state.running = true;
   $('stop').disabled = false;
   status('Running: click the picture to give it the keyboard');
-  runner.postMessage({ run: module, files });
+  runner.postMessage({ run: module, files, asyncify });
 }
 
 $('run').addEventListener('click', () => run());

@@ -2,14 +2,15 @@
 // Run, ended by the page at Stop, so that nothing a program does (an endless
 // loop, a crash, a huge allocation) reaches the page.
 //
-// From the page:  { run: WebAssembly.Module, files: { name: Uint8Array } }, then { input: [numbers] }
+// From the page:  { run: WebAssembly.Module, files: { name: Uint8Array }, asyncify }, then { input: [numbers] }
 // To the page:    { frame, width, height, pixels }  the picture at a refresh (RGBA bytes)
 //                 { out: text, fd }                  what the program printed
 //                 { title }, { saved: name, bytes }, { ended: status }, { crashed: message }
 //
 // The program's wait (graphics/sdl_side_playground.cpp) suspends it in a
-// promise, through WebAssembly's promise integration: meanwhile the page's
-// input arrives here.
+// promise, through WebAssembly's promise integration (JSPI), or where the
+// browser has none, through the program's own Asyncify (compiler.mjs):
+// meanwhile the page's input arrives here.
 import { wasi } from './wasi.mjs';
 
 let memory = null;
@@ -34,16 +35,52 @@ function send_frame() {
   postMessage({ frame: frames, width, height, pixels }, [pixels.buffer]);
 }
 
+// Up to `ms` ms, less when input comes.
+const sleep = (ms) => new Promise((resolve) => {
+  const done = () => {
+    clearTimeout(timer);
+    wake = null;
+    resolve();
+  };
+  const timer = setTimeout(done, ms);
+  wake = done;
+});
+
+// Asyncify: at the wait, the program's stack is unwound into `unwound_at`
+// (its first two words say where the saved stack begins and ends), the
+// program returns, and once the sleep is over it is entered again and
+// rewound to the wait, which then returns.
+const unwound_size = 1 << 20;
+let unwound_at = 0;
+let exports = null;
+let sleeping = null;
+const unwinding = 1;
+const rewinding = 2;
+
+function wait_by_unwinding(ms) {
+  if (exports.asyncify_get_state() === rewinding) {
+    exports.asyncify_stop_rewind();
+    return;
+  }
+  sleeping = sleep(ms);
+  new Int32Array(memory.buffer, unwound_at, 2).set([unwound_at + 8, unwound_at + unwound_size]);
+  exports.asyncify_start_unwind(unwound_at);
+}
+
+async function start_with_asyncify() {
+  // Pages of its own above the program's memory, which its allocator grows past.
+  unwound_at = memory.grow(unwound_size / 65536) * 65536;
+  for (;;) {
+    exports._start();
+    if (exports.asyncify_get_state() !== unwinding) return;
+    exports.asyncify_stop_unwind();
+    await sleeping;
+    exports.asyncify_start_rewind(unwound_at);
+  }
+}
+
 const page = {
-  wait: new WebAssembly.Suspending((ms) => new Promise((resolve) => {
-    const done = () => {
-      clearTimeout(timer);
-      wake = null;
-      resolve();
-    };
-    const timer = setTimeout(done, ms);
-    wake = done;
-  })),
+  wait: null,  // by JSPI or by unwinding, as run() chooses
   now: () => Math.floor(performance.now() - started) >>> 0,
   poll(at) {
     if (input.length === 0) return 0;
@@ -75,7 +112,8 @@ const page = {
   },
 };
 
-async function run(module) {
+async function run(module, asyncify) {
+  page.wait = asyncify ? wait_by_unwinding : new WebAssembly.Suspending(sleep);
   const system = wasi({
     args: ['main'],
     env: ['KAVEX_EXPLAIN=1'],
@@ -86,7 +124,9 @@ async function run(module) {
   try {
     const instance = await WebAssembly.instantiate(module, { wasi_snapshot_preview1: system.imports, kavex: page });
     memory = instance.exports.memory;
-    await WebAssembly.promising(instance.exports._start)();
+    exports = instance.exports;
+    if (asyncify) await start_with_asyncify();
+    else await WebAssembly.promising(exports._start)();
   } catch (e) {
     if (!(e instanceof system.Exit)) {
       postMessage({ crashed: String(e.message || e) });
@@ -104,6 +144,6 @@ onmessage = ({ data }) => {
     if (wake) wake();
   } else if (data.run) {
     for (const [name, bytes] of Object.entries(data.files)) files.set(name, bytes);
-    run(data.run);
+    run(data.run, data.asyncify);
   }
 };
