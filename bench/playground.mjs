@@ -1,7 +1,8 @@
 // The playground in headless Chromium, served on 127.0.0.1 as
 // scripts/playground serves it: its size, how long a first and a second
 // visit take to become ready, the time from Run to the first frame of hello
-// and starsnow (the median of five Runs, with its compile, link and start),
+// and starsnow (the median of five Runs, with its compile, link and start;
+// also as a browser without promise integration runs them, with Asyncify),
 // and how long a program's Worker takes to end after Stop.
 // bench/playground.sh builds the playground and runs this.
 import fs from 'node:fs';
@@ -21,11 +22,11 @@ function folder_bytes(dir) {
   return total;
 }
 
-async function ready_after(browser, address, fragment = '') {
+async function ready_after(browser, address, query = '') {
   const page = await browser.newPage();
   await page.setViewport({ width: 1400, height: 1000 });
   const t0 = Date.now();
-  await page.goto(`${address}${fragment}`);
+  await page.goto(`${address}${query}`);
   await page.waitForFunction(() => window.playground && window.playground.ready, { timeout: minutes, polling: 20 });
   return { page, ms: Date.now() - t0 };
 }
@@ -69,13 +70,20 @@ console.log(`Size: ${(folder_bytes(site) / 1e6).toFixed(1)} MB in all, of which 
   `${(fs.statSync(path.join(site, 'kavex-files.json')).size / 1e3).toFixed(0)} KB.`);
 console.log(`Ready: ${(first.ms / 1000).toFixed(1)} s on the first visit (an empty cache), ` +
   `${(second.ms / 1000).toFixed(1)} s on the second.\n`);
-console.log('| program | Run to first frame | compile | link | start |\n|---|---:|---:|---:|---:|');
-for (const example of ['hello', 'starsnow']) {
-  const measured = await runs(page, example, 5);
-  const m = (key) => `${median(measured.map((r) => r[key])).toFixed(0)} ms`;
-  console.log(`| ${example} | ${m('first')} | ${m('compile')} | ${m('link')} | ${m('start')} |`);
-  console.error(example, JSON.stringify(measured));
+console.log('| program | Run to first frame | compile | link | Asyncify | start |\n|---|---:|---:|---:|---:|---:|');
+async function table_rows(on, label) {
+  for (const example of ['hello', 'starsnow']) {
+    const measured = await runs(on, example, 5);
+    const m = (key) => `${median(measured.map((r) => r[key])).toFixed(0)} ms`;
+    console.log(`| ${example}${label} | ${m('first')} | ${m('compile')} | ${m('link')} | ${m('asyncify')} | ${m('start')} |`);
+    console.error(example, label, JSON.stringify(measured));
+  }
 }
+await table_rows(page, '');
+// As a browser without promise integration runs them: rewritten by Asyncify.
+const without = await ready_after(chromium.browser, server.address, '?asyncify');
+await table_rows(without.page, ' (Asyncify)');
+await without.page.close();
 const spinning = await stop_ms(page, 'int main() {\n    volatile unsigned n = 0;\n    for (;;) ++n;\n}\n');
 const waiting = await stop_ms(page, (await page.evaluate(() => fetch('examples.json').then((r) => r.json())))
   .find((e) => e.name === 'starsnow').source);
