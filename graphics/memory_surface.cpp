@@ -1,6 +1,7 @@
 // Surfaces in plain memory that the library owns (memory_surface.hpp).
 #include "memory_surface.hpp"
 
+#include "bmp.hpp"
 #include "pixels.hpp"
 
 #include <cstring>
@@ -99,6 +100,11 @@ void copy(SDL_Surface* from, const SDL_Rect& from_area, SDL_Surface* to, const S
         pitch = 4 * from_area.w;
     }
     copy_rows(rows, pitch, target.at(to_area.x, to_area.y), target.pitch(), to_area.w, to_area.h, keyed);
+}
+
+bool encode_bmp(SDL_Surface* s, sdl_side::encoded_image& out) {
+    locked_pixels px(s);
+    return px && detail::encode_bmp24(px.at(0, 0), px.pitch(), s->w, s->h, out);
 }
 
 // Each word turned round, once per refresh.

@@ -11,6 +11,7 @@
 #pragma once
 
 #include "graphics.hpp"
+#include "sdl_side.hpp"
 
 #include <cstdint>
 
@@ -25,6 +26,8 @@ void fill(SDL_Surface* s, const SDL_Rect& area, std::uint32_t value);
 // Copies an area to one of the same size (the surfaces may be one, the
 // areas may overlap); keyed, black source pixels are left out.
 void copy(SDL_Surface* from, const SDL_Rect& from_area, SDL_Surface* to, const SDL_Rect& to_area, bool keyed);
+// The surface as a 24-bit BMP file (bmp.hpp), for a side with no SDL to write one.
+bool encode_bmp(SDL_Surface* s, sdl_side::encoded_image& out);
 // The surface's pixels as a page's canvas holds them: bytes red, green,
 // blue and alpha (opaque), rows `to_pitch` bytes apart.
 void to_rgba(const SDL_Surface* s, std::uint8_t* to, int to_pitch);

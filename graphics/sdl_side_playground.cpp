@@ -9,10 +9,8 @@
 // wait sleeps in the page (WebAssembly's promise integration suspends the
 // program meanwhile), and the timer's ticks and the key repeat are made
 // inside it (made_events.cpp).
-#include "bmp.hpp"
 #include "made_events.hpp"
 #include "memory_surface.hpp"
-#include "pixels.hpp"
 #include "sdl_side.hpp"
 
 #include <cstdint>
@@ -37,8 +35,6 @@ extern "C" int SDL_LockSurface(SDL_Surface*) { return 0; }
 extern "C" void SDL_UnlockSurface(SDL_Surface*) {}
 
 namespace kavex::sdl_side {
-
-using detail::locked_pixels;
 
 bool start() { return true; }
 
@@ -87,10 +83,7 @@ void copy(SDL_Surface* from, const SDL_Rect& from_area, SDL_Surface* to, const S
     memory_surface::copy(from, from_area, to, to_area, keyed);
 }
 
-bool encode_bmp(SDL_Surface* s, encoded_image& out) {
-    locked_pixels px(s);
-    return px && detail::encode_bmp24(px.at(0, 0), px.pitch(), s->w, s->h, out);
-}
+bool encode_bmp(SDL_Surface* s, encoded_image& out) { return memory_surface::encode_bmp(s, out); }
 
 // The page offers the saved file for download.
 void saved(const std::string& name) { kavex_page_saved(name.c_str()); }

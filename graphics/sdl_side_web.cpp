@@ -10,10 +10,8 @@
 // turns the sleep into a return to the browser); and the periodic timer and
 // the key repeat are kept by the library, made inside the wait
 // (made_events.cpp).
-#include "bmp.hpp"
 #include "made_events.hpp"
 #include "memory_surface.hpp"
-#include "pixels.hpp"
 #include "sdl_side.hpp"
 
 #include <algorithm>
@@ -25,8 +23,6 @@ extern "C" void kavex_page_saved(const char* name);
 extern "C" void kavex_page_title(const char* title);
 
 namespace kavex::sdl_side {
-
-using detail::locked_pixels;
 
 bool start() {
     if (SDL_Init(SDL_INIT_VIDEO) < 0) return false;
@@ -88,10 +84,7 @@ void copy(SDL_Surface* from, const SDL_Rect& from_area, SDL_Surface* to, const S
     memory_surface::copy(from, from_area, to, to_area, keyed);
 }
 
-bool encode_bmp(SDL_Surface* s, encoded_image& out) {
-    locked_pixels px(s);
-    return px && detail::encode_bmp24(px.at(0, 0), px.pitch(), s->w, s->h, out);
-}
+bool encode_bmp(SDL_Surface* s, encoded_image& out) { return memory_surface::encode_bmp(s, out); }
 
 // The page may offer the saved file to the user (the shell's kavexSaved).
 void saved(const std::string& name) {

@@ -91,16 +91,24 @@ describe('the playground', () => {
     await p.close();
   });
 
-  test('printf output and the library explanations appear under the picture', async () => {
+  test('printf output, explanations, the pictures to load and a saved file as a download', async () => {
     const p = await open(as_code([
       '#include "graphics.hpp"', '#include <cstdio>', 'using namespace kavex;',
-      'int main() {', '    std::printf("sum: %d\\n", 40 + 2);', '    gout << move_abs(0, 0);', '    return 3;', '}', '',
+      'int main() {', '    std::printf("sum: %d\\n", 40 + 2);', '    gout << move_abs(0, 0);',
+      '    canvas face, none;', '    const bool found = face.load("pictures/face.png");',
+      '    std::printf("loaded: %d %d\\n", found, none.load("pictures/none.png"));',
+      '    std::printf("saved: %d\\n", face.save("face.bmp"));', '    return 3;', '}', '',
     ].join('\n')));
     await p.page.waitForFunction(() => window.playground.ended !== null, { timeout: compiler_patience });
-    const lines = await p.wait_for_lines(2, (l) => l.startsWith('sum:') || l.startsWith('kavex: '));
+    const lines = await p.wait_for_lines(4, (l) => /^(sum|loaded|saved):/.test(l) || l.startsWith('kavex: '));
     assert.ok(lines.includes('sum: 42'), lines.join('\n'));
+    assert.ok(lines.includes('loaded: 1 0'), lines.join('\n'));
+    assert.ok(lines.includes('saved: 1'), lines.join('\n'));
     assert.ok(lines.some((l) => /^kavex: .*open/.test(l)), 'an explanation of drawing before open');
+    assert.ok(lines.some((l) => /^kavex: load\("pictures\/none.png"\)/.test(l)), 'an explanation of the missing file');
     assert.equal(await p.page.evaluate(() => window.playground.ended), 3, 'the exit status');
+    const saved = await p.page.$eval('#downloads a', async (a) => [a.download, [...new Uint8Array(await (await fetch(a.href)).arrayBuffer()).slice(0, 2)]]);
+    assert.deepEqual(saved, ['face.bmp', [0x42, 0x4d]], 'a BMP offered as a download');
     await p.close();
   });
 

@@ -43,6 +43,16 @@ function read_folder(dir, keep) {
 const public_headers = read_folder(graphics, (n) => /^(graphics|[a-z]+_inline)\.hpp$/.test(n));
 const sdl = read_folder(sdl_headers, (n) => n.endsWith('.h') && !/^SDL_(opengl|gfx|framerate|imageFilter|rotozoom)/.test(n));
 
+// The compiler has said what failed; its exception would list every file it was given.
+async function quietly(step, what) {
+  try {
+    return await step();
+  } catch (e) {
+    console.error(`playground: ${what} failed${e.code === undefined ? `: ${e.message}` : ''}`);
+    process.exit(1);
+  }
+}
+
 async function build_library() {
   const sources = library_sources();
   const tree = {
@@ -66,12 +76,12 @@ async function build_library() {
   for (const source of sources) {
     const object = source.replace(/\.cpp$/, '.o');
     const t0 = Date.now();
-    const made = await runClang(['clang++', ...library_flags, '-Igraphics', '-Iinclude', '-Istb',
-      '-c', `graphics/${source}`, '-o', object], tree);
+    const made = await quietly(() => runClang(['clang++', ...library_flags, '-Igraphics', '-Iinclude', '-Istb',
+      '-c', `graphics/${source}`, '-o', object], tree, { fetchProgress: () => {} }), `compiling ${source}`);
     objects[object] = made[object];
     console.log(`playground: compiled ${source} (${Date.now() - t0} ms)`);
   }
-  const made = await runLLVM(['ar', 'rcs', 'libkavex.a', ...Object.keys(objects)], objects);
+  const made = await quietly(() => runLLVM(['ar', 'rcs', 'libkavex.a', ...Object.keys(objects)], objects), 'archiving');
   fs.writeFileSync(cached, made['libkavex.a']);
   fs.writeFileSync(stamp_file, stamp);
   return Buffer.from(made['libkavex.a']);
