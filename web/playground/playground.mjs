@@ -33,9 +33,9 @@ const state = window.playground = {
   printed: '',      // the text under the picture: the program's and the compiler's
 };
 
+// Ctrl+Enter, in the editor or anywhere, reaches the page's own listener (below).
 const editor = CodeMirror.fromTextArea($('source'), {
   mode: 'text/x-c++src', lineNumbers: true, indentUnit: 4, theme: 'default',
-  extraKeys: { 'Ctrl-Enter': () => run(), 'Cmd-Enter': () => run() },
 });
 
 // --- the program's text in a link: UTF-8, then base64url
