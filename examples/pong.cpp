@@ -82,7 +82,7 @@ int main() {
     event ev;
     while (gin.wait_event(ev)) {
         const bool over = g.player_score == 5 || g.computer_score == 5;
-        if (over && ev.key == 13) g = game();
+        if (over && ev.key == 13) g = game();  // 13 is Enter
         if (ev.ticks) {
             if (!over) move_everything(g);
             draw(g, over);

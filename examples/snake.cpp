@@ -93,7 +93,7 @@ int main() {
     gin.timer(120);
     event ev;
     while (gin.wait_event(ev)) {
-        if (g.over && ev.key == 13) g = game();
+        if (g.over && ev.key == 13) g = game();  // 13 is Enter
         if (!g.over) steer(g, ev.key);
         if (ev.ticks) {
             if (!g.over) crawl(g);
