@@ -3,10 +3,11 @@
 // desktop's input, print, and cannot take the page with them.
 import assert from 'node:assert/strict';
 import fs from 'node:fs';
+import http from 'node:http';
 import path from 'node:path';
 import { after, before, describe, test } from 'node:test';
 import { expect_desktop_records } from './event_script.mjs';
-import { blobs, launch, open_playground, pages_dir, read_ppm, serve_playground } from './page.mjs';
+import { blobs, launch, open_playground, pages_dir, patience, read_ppm, serve_playground } from './page.mjs';
 
 const root = path.join(path.dirname(new URL(import.meta.url).pathname), '..', '..');
 // The first Run of a visit fetches and compiles the compiler: generous.
@@ -112,9 +113,10 @@ describe('the playground', () => {
     await p.close();
   });
 
-  test('a program that never waits leaves the page answering, and Stop ends it', async () => {
+  test('a program that never waits leaves the page answering, is said to be busy, and Stop ends it', async () => {
     const p = await open(as_code('int main() {\n    volatile unsigned n = 0;\n    for (;;) ++n;\n}\n'));
     await p.page.waitForFunction(() => window.playground.running || window.playground.failed, { timeout: compiler_patience });
+    await p.page.waitForSelector('#busy:not([hidden])', { timeout: patience });
     const gone = new Promise((resolve) => p.page.on('workerdestroyed', (w) => { if (w.url().includes('runner')) resolve(); }));
     // The page answers, and its editor takes keys, while the program spins.
     await p.page.click('.CodeMirror');
@@ -127,6 +129,35 @@ describe('the playground', () => {
     console.log(`the program's Worker ended ${Date.now() - stopped_at} ms after Stop`);
     assert.equal(await p.page.evaluate(() => window.playground.running), false);
     await p.close();
+  });
+
+  test('a program that prints in an endless loop leaves the page answering, keeps its newest lines, and Stop ends it', async () => {
+    const p = await open(as_code('#include <cstdio>\nint main() {\n    for (long i = 0;; i++) std::printf("line %ld\\n", i);\n}\n'));
+    await p.page.waitForFunction(() => document.querySelector('#output .left-out'), { timeout: compiler_patience, polling: 100 });
+    const gone = new Promise((resolve) => p.page.on('workerdestroyed', (w) => { if (w.url().includes('runner')) resolve(); }));
+    await p.page.click('.CodeMirror');
+    await p.page.keyboard.type('// still here');
+    assert.match(await p.page.evaluate(() => document.querySelector('.CodeMirror').CodeMirror.getValue()), /still here/);
+    const kept = await p.page.evaluate(() => document.getElementById('output').textContent.split('\n').filter((l) => l.startsWith('line ')));
+    assert.ok(kept.length > 1000 && kept.length <= 5000, `${kept.length} lines kept`);
+    const numbers = kept.map((l) => Number(l.slice(5)));
+    assert.ok(numbers.every((n, i) => i === 0 || n === numbers[i - 1] + 1), 'the kept lines follow each other');
+    assert.ok(numbers[0] > 0, 'the oldest lines are the ones left out');
+    const stopped_at = Date.now();
+    await p.page.click('#stop');
+    await gone;
+    console.log(`the printing program's Worker ended ${Date.now() - stopped_at} ms after Stop`);
+    assert.equal(await p.page.evaluate(() => window.playground.running), false);
+    await p.close();
+  });
+
+  test('the server answers malformed requests with 400, serves nothing outside its folder, and goes on serving', async () => {
+    const status_of = (route) => new Promise((resolve, reject) => {
+      http.get(`${server.address.replace(/\/$/, '')}${route}`, (r) => { r.resume(); resolve(r.statusCode); }).on('error', reject);
+    });
+    for (const bad of ['/%', '/a%00b', '/%E0%A4%A']) assert.equal(await status_of(bad), 400, bad);
+    assert.equal(await status_of('/%2e%2e/%2e%2e/%2e%2e/etc/passwd'), 404, 'a file outside the folder');
+    assert.equal(await status_of('/index.html'), 200, 'still serving');
   });
 
   test('the events example prints what the desktop prints for keys, characters and the mouse', async () => {

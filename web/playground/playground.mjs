@@ -8,6 +8,7 @@
 //   index.html#example=NAME       a program of the examples, opened and run
 // For the tests and the benchmark, window.playground tells how far a run got.
 import { key_record, kinds, pointer_records } from './keys.mjs';
+import { output_panel } from './output.mjs';
 
 const $ = (id) => document.getElementById(id);
 const canvas = $('canvas');
@@ -30,7 +31,7 @@ const state = window.playground = {
   times: null,      // ms of the last run's steps: compile, link, asyncify, start
   ended: null,      // the last program's exit status, once it ended
   failed: false,    // the last Run stopped at the compiler
-  printed: '',      // the text under the picture: the program's and the compiler's
+  // printed: the text under the picture, the program's and the compiler's (below)
 };
 
 // Ctrl+Enter, in the editor or anywhere, reaches the page's own listener (below).
@@ -73,43 +74,19 @@ function show_example(name) {
 menu.addEventListener('change', () => show_example(menu.value));
 
 // --- output: the program's, the library's explanations, the compiler's messages
-function print(text, kind) {
-  state.printed += text;
-  const span = document.createElement('span');
-  if (kind) span.className = kind;
-  span.textContent = text;
-  output.append(span);
-  output.scrollTop = output.scrollHeight;
+function go_to_line(line, column = 1) {
+  editor.focus();
+  editor.setCursor({ line: line - 1, ch: column - 1 });
 }
-
-// Standard error line by line, so that the library's explanations stand out.
-let error_line = '';
-function print_error(text) {
-  const lines = (error_line + text).split('\n');
-  error_line = lines.pop();
-  for (const line of lines) print(`${line}\n`, line.startsWith('kavex: ') ? 'explained' : 'stderr');
-}
+const out = output_panel(output, { go_to_line });
+Object.defineProperty(state, 'printed', { get: () => out.text(), enumerable: true });
 
 // Each "main.cpp:LINE:COLUMN: error: ..." becomes a link to that place.
 function print_compiler(messages) {
   for (const line of messages.split('\n')) {
     const place = line.match(/^main\.cpp:(\d+):(\d+): (error|warning|note)/);
-    if (!place) {
-      if (line) print(`${line}\n`);
-      continue;
-    }
-    const link = document.createElement('a');
-    link.href = '#';
-    link.className = place[3];
-    link.dataset.line = place[1];
-    link.textContent = line;
-    state.printed += `${line}\n`;
-    link.addEventListener('click', (e) => {
-      e.preventDefault();
-      editor.focus();
-      editor.setCursor({ line: Number(place[1]) - 1, ch: Number(place[2]) - 1 });
-    });
-    output.append(link, '\n');
+    if (place) out.link(line, Number(place[1]), Number(place[2]), place[3]);
+    else if (line) out.print(`${line}\n`);
   }
 }
 
@@ -142,9 +119,11 @@ function stop(why) {
   if (!runner) return;
   runner.terminate();
   runner = null;
+  busy.hidden = true;
   state.running = false;
   $('stop').disabled = true;
-  if (why) print(`${why}\n`, 'stopped');
+  out.end_of_run();
+  if (why) out.print(`${why}\n`, 'stopped');
 }
 
 function crash_words(message) {
@@ -154,7 +133,21 @@ function crash_words(message) {
   return message;
 }
 
+// A program that neither waits for events nor refreshes for a while may be
+// in an endless loop: the page says so, calmly, and lets it run.
+const quiet_limit = 5000;
+let last_sign_of_life = 0;
+const busy = $('busy');
+setInterval(() => {
+  busy.hidden = !(runner && performance.now() - last_sign_of_life > quiet_limit);
+}, 500);
+
 function on_program({ data }) {
+  if (data.frame || data.waiting) {
+    last_sign_of_life = performance.now();
+    busy.hidden = true;
+  }
+  if (data.waiting) return;
   if (data.frame) {
     if (data.width !== canvas.width || data.height !== canvas.height) {
       canvas.width = data.width;
@@ -169,9 +162,9 @@ function on_program({ data }) {
   } else if (data.opened) {
     canvas.width = data.width;
     canvas.height = data.height;
-  } else if (data.out !== undefined) {
-    if (data.fd === 2) print_error(data.out);
-    else print(data.out);
+  } else if (data.out) {
+    out.left_out(data.left_out);
+    for (const [fd, text] of data.out) out.program(fd, text);
   } else if (data.title !== undefined) {
     $('caption').textContent = data.title;
   } else if (data.saved) {
@@ -205,10 +198,9 @@ async function run() {
   stop();
   ++state.runs;
   const this_run = state.runs;
-  Object.assign(state, { frames: 0, first_frame: 0, times: null, ended: null, failed: false, printed: '' });
+  Object.assign(state, { frames: 0, first_frame: 0, times: null, ended: null, failed: false });
   run_started = performance.now();
-  output.textContent = '';
-  error_line = '';
+  out.clear();
   $('caption').textContent = '';
   $('downloads').textContent = '';
   context.fillStyle = '#000';
@@ -228,6 +220,7 @@ async function run() {
   linked_at = performance.now();
   const module = await WebAssembly.compile(result.wasm);
   runner = new Worker('runner.mjs', { type: 'module' });
+  last_sign_of_life = performance.now();
   runner.onmessage = on_program;
   runner.onerror = (e) => {
     stop(`The program stopped: ${e.message}.`);

@@ -4,8 +4,13 @@
 //
 // From the page:  { run: WebAssembly.Module, files: { name: Uint8Array }, asyncify }, then { input: [numbers] }
 // To the page:    { frame, width, height, pixels }  the picture at a refresh (RGBA bytes)
-//                 { out: text, fd }                  what the program printed
-//                 { title }, { saved: name, bytes }, { ended: status }, { crashed: message }
+//                 { out: [[fd, text], ...], left_out }  what the program printed, gathered
+//                 { waiting: true }                  the program waits for events (at most once a second)
+//                 { title }, { saved: name, bytes }, { ended: status }, { crashed: message, stack }
+//
+// What a program prints is gathered here and handed on at most five times a
+// second, the newest megabyte of it: a program that prints in an endless
+// loop would otherwise bury the page under messages.
 //
 // The program's wait (graphics/sdl_side_playground.cpp) suspends it in a
 // promise, through WebAssembly's promise integration (JSPI), or where the
@@ -19,7 +24,46 @@ let wake = null;         // ends the program's sleep early, when input comes
 const files = new Map(); // name → bytes: the examples' pictures, and what the program saves
 let frames = 0;
 let waiting_frame = null;  // where the latest picture is, sent when the program waits
+let frame_sent_at = 0;
+let waiting_said_at = -Infinity;
 const started = performance.now();
+
+// --- what the program prints, gathered
+const output_pause = 200;        // ms between two hand-overs to the page
+const output_kept = 1 << 20;     // characters kept between two hand-overs
+let printed = [];                // [fd, text], oldest first
+let printed_size = 0;
+let printed_left_out = 0;        // lines dropped since the last hand-over
+let printed_handed_at = 0;
+let hand_over_timer = null;
+
+const lines_in = (text) => text.split('\n').length - 1;
+
+function hand_over_output() {
+  clearTimeout(hand_over_timer);
+  hand_over_timer = null;
+  printed_handed_at = performance.now();
+  if (!printed.length && !printed_left_out) return;
+  postMessage({ out: printed, left_out: printed_left_out });
+  printed = [];
+  printed_size = 0;
+  printed_left_out = 0;
+}
+
+function gather_output(fd, text) {
+  const last = printed[printed.length - 1];
+  if (last && last[0] === fd) last[1] += text;
+  else printed.push([fd, text]);
+  printed_size += text.length;
+  while (printed_size > output_kept && printed.length) {
+    const [, oldest] = printed.shift();
+    printed_size -= oldest.length;
+    printed_left_out += lines_in(oldest);
+  }
+  // A program that never waits gets no timer: it hands over as it prints.
+  if (performance.now() - printed_handed_at >= output_pause) hand_over_output();
+  else if (!hand_over_timer) hand_over_timer = setTimeout(hand_over_output, output_pause);
+}
 
 const text = (at) => {
   const bytes = new Uint8Array(memory.buffer, at);
@@ -29,14 +73,24 @@ const text = (at) => {
 // The picture of the last refresh, copied once the program waits: a program
 // that refreshes faster than the page shows costs one copy per pause.
 function send_frame() {
+  if (!waiting_frame) return;
   const { at, width, height } = waiting_frame;
   waiting_frame = null;
+  frame_sent_at = performance.now();
   const pixels = new Uint8ClampedArray(memory.buffer.slice(at, at + 4 * width * height));
   postMessage({ frame: frames, width, height, pixels }, [pixels.buffer]);
 }
 
+// The page learns, once a second at most, that the program still waits for events.
+function say_waiting() {
+  if (performance.now() - waiting_said_at < 1000) return;
+  waiting_said_at = performance.now();
+  postMessage({ waiting: true });
+}
+
 // Up to `ms` ms, less when input comes.
 const sleep = (ms) => new Promise((resolve) => {
+  say_waiting();
   const done = () => {
     clearTimeout(timer);
     wake = null;
@@ -90,10 +144,12 @@ const page = {
   open(width, height) {
     postMessage({ opened: true, width, height });
   },
+  // A program that refreshes without waiting still shows ten pictures a second.
   frame(at, width, height) {
     ++frames;
     if (!waiting_frame) setTimeout(send_frame, 0);
     waiting_frame = { at, width, height };
+    if (performance.now() - frame_sent_at >= 100) send_frame();
   },
   title: (at) => postMessage({ title: text(at) }),
   saved(at) {
@@ -117,7 +173,7 @@ async function run(module, asyncify) {
   const system = wasi({
     args: ['main'],
     env: ['KAVEX_EXPLAIN=1'],
-    write: (fd, out) => postMessage({ out, fd }),
+    write: gather_output,
     memory: () => memory,
   });
   let status = 0;
@@ -129,12 +185,15 @@ async function run(module, asyncify) {
     else await WebAssembly.promising(exports._start)();
   } catch (e) {
     if (!(e instanceof system.Exit)) {
-      postMessage({ crashed: String(e.message || e) });
+      hand_over_output();
+      send_frame();
+      postMessage({ crashed: String(e.message || e), stack: String(e.stack) });
       return;
     }
     status = e.code;
   }
-  if (waiting_frame) send_frame();
+  hand_over_output();
+  send_frame();
   postMessage({ ended: status });
 }
 
