@@ -4,6 +4,7 @@
 import assert from 'node:assert/strict';
 import fs from 'node:fs';
 import http from 'node:http';
+import os from 'node:os';
 import path from 'node:path';
 import { after, before, describe, test } from 'node:test';
 import { expect_desktop_records } from './event_script.mjs';
@@ -158,6 +159,55 @@ describe('the playground', () => {
     for (const bad of ['/%', '/a%00b', '/%E0%A4%A']) assert.equal(await status_of(bad), 400, bad);
     assert.equal(await status_of('/%2e%2e/%2e%2e/%2e%2e/etc/passwd'), 404, 'a file outside the folder');
     assert.equal(await status_of('/index.html'), 200, 'still serving');
+  });
+
+  test('a typed program is kept: there after a reload of the plain address, and an example chosen after it does not lose it', async () => {
+    const p = await open('example=hello');
+    await p.page.waitForFunction(() => window.playground.running || window.playground.failed, { timeout: compiler_patience });
+    assert.equal(new URL(p.page.url()).hash, '', 'the address is plain once its program is taken in');
+    const marker = `// kept ${Date.now()}`;
+    await p.page.click('.CodeMirror');
+    await p.page.keyboard.down('Control');
+    await p.page.keyboard.press('End');
+    await p.page.keyboard.up('Control');
+    await p.page.keyboard.type(`\n${marker}`);
+    const editor_text = () => p.page.evaluate(() => document.querySelector('.CodeMirror').CodeMirror.getValue());
+    const kept = (text) => p.page.evaluate((wanted) => new Promise((resolve) => {
+      indexedDB.open('kavex-playground').onsuccess = (e) => {
+        e.target.result.transaction('programs').objectStore('programs').getAll().onsuccess = (g) => {
+          resolve(g.target.result.some((program) => program.source.includes(wanted)));
+        };
+      };
+    }), text);
+    const deadline = Date.now() + patience;
+    while (!(await kept(marker)) && Date.now() < deadline) await new Promise((r) => setTimeout(r, 100));
+    await p.page.reload();
+    await p.page.waitForFunction(() => document.querySelector('.CodeMirror'), { timeout: patience });
+    assert.match(await editor_text(), new RegExp(marker), 'the typed program after a reload');
+
+    await p.page.select('#examples', 'starsnow');
+    assert.match(await editor_text(), /pehely/, 'the example is shown');
+    const mine = await p.page.$$eval('#programs option', (options, m) => options.filter((o) => o.textContent.startsWith('hello')).map((o) => o.value), marker);
+    assert.ok(mine.length > 0, 'the typed program is in the list');
+    await p.page.select('#programs', mine[0]);
+    assert.match(await editor_text(), new RegExp(marker), 'and opens again from it');
+    await p.close();
+  });
+
+  test('a picture added to a program is found by load under its own name', async () => {
+    const source = ['#include "graphics.hpp"', '#include <cstdio>', 'using namespace kavex;', 'int main() {',
+      `    // ${Date.now()}`, '    canvas cat;', '    const bool found = cat.load("cat.png");',
+      '    std::printf("cat: %d %d\\n", found, cat.surface ? cat.surface->w : 0);', '}', ''].join('\n');
+    const p = await open(as_code(source));
+    await p.page.waitForFunction(() => window.playground.ended !== null || window.playground.failed, { timeout: compiler_patience });
+    assert.match(await p.page.evaluate(() => window.playground.printed), /cat: 0 0/, 'no cat before it is added');
+    const picture = path.join(fs.mkdtempSync(path.join(os.tmpdir(), 'kavex-cat-')), 'cat.png');
+    fs.copyFileSync(path.join(root, 'examples', 'pictures', 'face.png'), picture);
+    await (await p.page.$('#picture-file')).uploadFile(picture);
+    await p.page.waitForFunction(() => document.getElementById('files').textContent.includes('cat.png'), { timeout: patience });
+    await p.page.click('#run');
+    await p.page.waitForFunction(() => /cat: 1 [1-9]/.test(window.playground.printed), { timeout: patience });
+    await p.close();
   });
 
   test('the events example prints what the desktop prints for keys, characters and the mouse', async () => {

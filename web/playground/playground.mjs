@@ -9,6 +9,7 @@
 // For the tests and the benchmark, window.playground tells how far a run got.
 import { key_record, kinds, pointer_records } from './keys.mjs';
 import { output_panel } from './output.mjs';
+import { workspace } from './workspace.mjs';
 
 const $ = (id) => document.getElementById(id);
 const canvas = $('canvas');
@@ -51,27 +52,9 @@ function from_base64url(code) {
   return new TextDecoder().decode(Uint8Array.from(binary, (c) => c.charCodeAt(0)));
 }
 
-// --- the examples, and their pictures as the program's files
+// --- the student's programs and the examples
 const examples = await fetch('examples.json').then((r) => r.json());
-const files = {};
-for (const example of examples) {
-  for (const [name, base64] of Object.entries(example.pictures)) {
-    files[`pictures/${name}`] = Uint8Array.from(atob(base64), (c) => c.charCodeAt(0));
-  }
-}
-const menu = $('examples');
-for (const example of examples) menu.add(new Option(example.title, example.name));
-
-function show_example(name) {
-  const example = examples.find((e) => e.name === name);
-  if (!example) return false;
-  menu.value = name;
-  editor.setValue(example.source);
-  $('hint').textContent = example.hint;
-  return true;
-}
-
-menu.addEventListener('change', () => show_example(menu.value));
+const work = await workspace({ editor, examples, say: status });
 
 // --- output: the program's, the library's explanations, the compiler's messages
 function go_to_line(line, column = 1) {
@@ -203,6 +186,7 @@ async function run() {
   out.clear();
   $('caption').textContent = '';
   $('downloads').textContent = '';
+  $('hint').textContent = work.hint();
   context.fillStyle = '#000';
   context.fillRect(0, 0, canvas.width, canvas.height);
   status(state.ready ? 'Compiling…' : $('status').textContent);
@@ -229,7 +213,7 @@ async function run() {
   state.running = true;
   $('stop').disabled = false;
   status('Running: click the picture to give it the keyboard');
-  runner.postMessage({ run: module, files, asyncify });
+  runner.postMessage({ run: module, files: work.files(), asyncify });
 }
 
 $('run').addEventListener('click', () => run());
@@ -241,6 +225,9 @@ document.addEventListener('keydown', (e) => {
   if ((e.ctrlKey || e.metaKey) && e.key === 'Enter') {
     e.preventDefault();
     run();
+  } else if ((e.ctrlKey || e.metaKey) && e.key.toLowerCase() === 's') {
+    e.preventDefault();
+    work.save_now();
   }
 });
 
@@ -277,34 +264,38 @@ for (const type of ['pointermove', 'pointerdown', 'pointerup', 'wheel']) {
 canvas.addEventListener('contextmenu', (e) => e.preventDefault());
 canvas.addEventListener('blur', () => send([kinds.keyboard_lost, 0, 0, 0, 0, 0]));
 
-// --- what the address asks for: a program to run, or hello to start with
-function open_from_address() {
+// --- what the address asks for: a program to run, taken into the list (and
+// the address cleared, so that a reload opens the student's work), or what
+// was open last
+async function open_from_address() {
   const hash = location.hash.slice(1);
+  let taken = false;
   if (hash.startsWith('code=')) {
     try {
-      editor.setValue(from_base64url(hash.slice(5)));
-      menu.value = '';
-      $('hint').textContent = '';
-      return true;
+      await work.open_link_program(from_base64url(hash.slice(5)));
+      taken = true;
     } catch {
       status('The link does not hold a program: its code= part is damaged');
     }
-  } else if (hash.startsWith('example=') && show_example(decodeURIComponent(hash.slice(8)))) {
-    return true;
+  } else if (hash.startsWith('example=')) {
+    taken = await work.open_example(decodeURIComponent(hash.slice(8)));
   }
-  show_example('hello');
-  return false;
+  if (hash) history.replaceState(null, '', location.pathname + location.search);
+  if (!taken) await work.restore();
+  $('hint').textContent = work.hint();
+  return taken;
 }
 
-window.addEventListener('hashchange', () => { if (open_from_address()) run(); });
+window.addEventListener('hashchange', async () => { if (await open_from_address()) run(); });
 
-if (open_from_address()) {
+if (await open_from_address()) {
   run();
 } else {
   // Compiling the program shown gets the compiler ready, and is thrown away.
   compile(editor.getValue()).then(() => {
     state.ready = true;
     $('run').disabled = false;
-    status('Ready: press Run (Ctrl+Enter)');
+    status(work.lasting ? 'Ready: press Run (Ctrl+Enter). Your programs are kept in this browser.'
+      : 'Ready: press Run (Ctrl+Enter). This browser keeps nothing here: Download keeps a copy.');
   });
 }
