@@ -107,6 +107,9 @@ describe('the playground', () => {
     assert.ok(lines.includes('loaded: 1 0'), lines.join('\n'));
     assert.ok(lines.includes('saved: 1'), lines.join('\n'));
     assert.ok(lines.some((l) => /^kavex: .*open/.test(l)), 'an explanation of drawing before open');
+    await p.page.waitForFunction(() => document.querySelectorAll('#output a.explained-line').length >= 2, { timeout: patience });
+    const named = await p.page.$$eval('#output a.explained-line', (links) => links.map((a) => a.dataset.line));
+    assert.deepEqual(named.slice(0, 2), ['6', '9'], 'the explanations name the lines that led to them');
     assert.ok(lines.some((l) => /^kavex: load\("pictures\/none.png"\)/.test(l)), 'an explanation of the missing file');
     assert.equal(await p.page.evaluate(() => window.playground.ended), 3, 'the exit status');
     const saved = await p.page.$eval('#downloads a', async (a) => [a.download, [...new Uint8Array(await (await fetch(a.href)).arrayBuffer()).slice(0, 2)]]);
@@ -192,6 +195,30 @@ describe('the playground', () => {
     await p.page.select('#programs', mine[0]);
     assert.match(await editor_text(), new RegExp(marker), 'and opens again from it');
     await p.close();
+  });
+
+  test('run-time mistakes stop the program with what happened, at the student\'s line', async () => {
+    const mistakes = [
+      { line: 6, words: /\.at\(\) was given an index outside the vector/,
+        source: '#include <vector>\n#include <cstdio>\nint main() {\n    std::vector<int> v{1, 2, 3};\n    std::printf("before\\n");\n    return v.at(5);\n}\n' },
+      { line: 6, words: /null pointer/,
+        source: 'struct ball { int x, y; };\nball* find(int n) { return n > 100 ? new ball{1, 2} : nullptr; }\n' +
+          'int main(int argc, char**) {\n    ball* b = find(argc);\n\n    b->x = 7;\n    return b->y;\n}\n' },
+      { line: 3, words: /endless recursion/, source: 'int depth(int n) {\n    if (n < 0) return 0;\n    return depth(n + 1) + 1;\n}\nint main() { return depth(0); }\n' },
+    ];
+    for (const { line, words, source } of mistakes) {
+      const p = await open(as_code(source));
+      await p.page.waitForFunction(() => window.playground.mistake || window.playground.ended !== null || window.playground.failed,
+        { timeout: compiler_patience, polling: 100 });
+      const { mistake, printed } = await p.page.evaluate(() => window.playground);
+      assert.ok(mistake, printed);
+      assert.equal(mistake.line, line, printed);
+      assert.match(mistake.words, words);
+      await p.page.click('#output a.mistake');
+      const cursor = await p.page.evaluate(() => document.querySelector('.CodeMirror').CodeMirror.getCursor().line);
+      assert.equal(cursor, line - 1, 'the click puts the cursor on the line');
+      await p.close();
+    }
   });
 
   test('a picture added to a program is found by load under its own name', async () => {

@@ -123,7 +123,7 @@ const library = await build_library();
 fs.writeFileSync(path.join(out, 'kavex-files.json'),
   JSON.stringify(packed({ include: { ...public_headers, SDL: sdl }, lib: { 'libkavex.a': library } })));
 fs.writeFileSync(path.join(out, 'examples.json'), JSON.stringify(examples()));
-for (const name of ['index.html', 'playground.css', 'playground.mjs', 'output.mjs', 'storage.mjs', 'workspace.mjs', 'keys.mjs', 'flags.mjs', 'compiler.mjs', 'runner.mjs', 'wasi.mjs']) {
+for (const name of ['index.html', 'playground.css', 'playground.mjs', 'output.mjs', 'mistakes.mjs', 'storage.mjs', 'workspace.mjs', 'keys.mjs', 'flags.mjs', 'compiler.mjs', 'runner.mjs', 'wasi.mjs']) {
   copy(path.join(here, name), path.join(out, name));
 }
 const clang = path.join(here, 'node_modules', '@yowasp', 'clang', 'gen');

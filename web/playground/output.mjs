@@ -7,6 +7,7 @@
 //   const out = output_panel(element, { go_to_line: (line, column) => ... });
 //   out.clear();  out.print(text, kind);  out.program(fd, text);  out.left_out(n);
 //   out.link(text, line, column, kind);   out.text()  // all the panel shows
+//   out.line_link(text, line, column, kind)  // a link to the line, to put in a message
 export const kept_lines = 5000;
 
 export function output_panel(element, { go_to_line }) {
@@ -55,10 +56,11 @@ export function output_panel(element, { go_to_line }) {
     if (kind) span.className = kind;
     span.textContent = text;
     append(span);
+    return span;
   }
 
-  // A message that puts the cursor on the program's line when clicked.
-  function link(text, line, column = 1, kind = 'error') {
+  // Text that puts the cursor on the program's line when clicked.
+  function line_link(text, line, column = 1, kind = 'error') {
     const a = document.createElement('a');
     a.href = '#';
     a.className = kind;
@@ -68,6 +70,12 @@ export function output_panel(element, { go_to_line }) {
       e.preventDefault();
       go_to_line(line, column);
     });
+    return a;
+  }
+
+  // A message of its own line, a link to the program's line.
+  function link(text, line, column = 1, kind = 'error') {
+    const a = line_link(text, line, column, kind);
     const piece = document.createElement('span');
     piece.append(a, '\n');
     append(piece);
@@ -75,17 +83,15 @@ export function output_panel(element, { go_to_line }) {
   }
 
   // What the program wrote: standard error line by line, so that the
-  // library's explanations stand out.
+  // library's explanations stand out. The last piece printed, if any.
   function program(fd, text) {
-    if (fd !== 2) {
-      print(text);
-      return;
-    }
+    if (fd !== 2) return print(text);
     const all = (error_line + text).split('\n');
     error_line = all.pop();
     const explained = [];
+    let last = null;
     const flush = (kind) => {
-      if (explained.length) print(`${explained.join('\n')}\n`, kind);
+      if (explained.length) last = print(`${explained.join('\n')}\n`, kind);
       explained.length = 0;
     };
     let kind = null;
@@ -96,12 +102,14 @@ export function output_panel(element, { go_to_line }) {
       explained.push(line);
     }
     flush(kind);
+    return last;
   }
 
   return {
     element,
     print,
     link,
+    line_link,
     program,
     left_out: (count) => { if (count) say_left_out(count); },
     // Standard error's last line, when the program ended without finishing it.

@@ -8,6 +8,7 @@
 //   index.html#example=NAME       a program of the examples, opened and run
 // For the tests and the benchmark, window.playground tells how far a run got.
 import { key_record, kinds, pointer_records } from './keys.mjs';
+import { endless_recursion, students_function, students_line, wasm_frames, what_went_wrong } from './mistakes.mjs';
 import { output_panel } from './output.mjs';
 import { workspace } from './workspace.mjs';
 
@@ -32,6 +33,7 @@ const state = window.playground = {
   times: null,      // ms of the last run's steps: compile, link, asyncify, start
   ended: null,      // the last program's exit status, once it ended
   failed: false,    // the last Run stopped at the compiler
+  mistake: null,    // the last program stopped on a mistake: { words, line } (0: no line known)
   // printed: the text under the picture, the program's and the compiler's (below)
 };
 
@@ -87,12 +89,20 @@ compiler.onmessage = ({ data }) => {
   compiling.delete(data.id);
 };
 
-function compile(source) {
+function ask_compiler(request) {
   const id = ++compile_count;
   return new Promise((resolve) => {
     compiling.set(id, resolve);
-    compiler.postMessage({ id, source, asyncify });
+    compiler.postMessage({ id, ...request });
   });
+}
+const compile = (source) => ask_compiler({ source, asyncify });
+
+// Each frame's places in the source, innermost first; none for a program
+// rewritten for Asyncify.
+async function places_of(frames) {
+  if (!frames.length) return [];
+  return (await ask_compiler({ symbolize: frames.map((f) => f.offset) })).places;
 }
 
 // --- running
@@ -109,11 +119,31 @@ function stop(why) {
   if (why) out.print(`${why}\n`, 'stopped');
 }
 
-function crash_words(message) {
-  if (/unreachable/.test(message)) return 'it crashed (an abort, an assertion, or memory it could not get)';
-  if (/out of bounds/.test(message)) return 'it used memory outside what it has';
-  if (/call stack/.test(message)) return 'it called functions too deep (endless recursion?)';
-  return message;
+// The last of what the program wrote to standard error: the C++ library's
+// and libc's checks say there what failed, just before they stop it.
+let error_tail = '';
+
+// The program stopped on a mistake: what it was, at the student's line.
+async function report_mistake(message, stack) {
+  const frames = wasm_frames(stack);
+  const places = await places_of(frames);
+  const words = what_went_wrong(message, frames, error_tail, places);
+  // A function calling itself is named where it calls, not where it starts.
+  const place = students_line(endless_recursion(message, frames) ? places.slice(1) : places);
+  if (place) out.link(`The program stopped at line ${place.line} of main.cpp: ${words}.`, place.line, place.column || 1, 'mistake');
+  else {
+    const in_function = students_function(endless_recursion(message, frames) ? frames.slice(1) : frames);
+    out.print(`The program stopped${in_function ? ` in ${in_function}` : ''}: ${words}.\n`, 'mistake');
+  }
+  state.mistake = { words, line: place ? place.line : 0 };
+}
+
+// An explanation of the library's names the student's line that led to it.
+async function name_line(piece, stack) {
+  const place = students_line(await places_of(wasm_frames(stack)));
+  if (!place || !piece.isConnected) return;
+  piece.textContent = piece.textContent.replace(/\n$/, '');
+  piece.append(out.line_link(`  ← main.cpp line ${place.line}`, place.line, place.column || 1, 'explained-line'), '\n');
 }
 
 // A program that neither waits for events nor refreshes for a while may be
@@ -147,7 +177,11 @@ function on_program({ data }) {
     canvas.height = data.height;
   } else if (data.out) {
     out.left_out(data.left_out);
-    for (const [fd, text] of data.out) out.program(fd, text);
+    for (const [fd, text, stack] of data.out) {
+      if (fd === 2) error_tail = (error_tail + text).slice(-4000);
+      const piece = out.program(fd, text);
+      if (stack && piece) name_line(piece, stack);
+    }
   } else if (data.title !== undefined) {
     $('caption').textContent = data.title;
   } else if (data.saved) {
@@ -157,8 +191,9 @@ function on_program({ data }) {
     stop(`The program ended${data.ended ? ` with exit status ${data.ended}` : ''}.`);
     status('Ended');
   } else if (data.crashed) {
-    stop(`The program stopped: ${crash_words(data.crashed)}.`);
-    status('Crashed');
+    stop();
+    status('Stopped on a mistake');
+    report_mistake(data.crashed, data.stack);
   }
 }
 
@@ -181,7 +216,8 @@ async function run() {
   stop();
   ++state.runs;
   const this_run = state.runs;
-  Object.assign(state, { frames: 0, first_frame: 0, times: null, ended: null, failed: false });
+  Object.assign(state, { frames: 0, first_frame: 0, times: null, ended: null, failed: false, mistake: null });
+  error_tail = '';
   run_started = performance.now();
   out.clear();
   $('caption').textContent = '';
@@ -208,7 +244,7 @@ async function run() {
   runner.onmessage = on_program;
   runner.onerror = (e) => {
     stop(`The program stopped: ${e.message}.`);
-    status('Crashed');
+    status('Stopped on a mistake');
   };
   state.running = true;
   $('stop').disabled = false;

@@ -4,7 +4,8 @@
 //
 // From the page:  { run: WebAssembly.Module, files: { name: Uint8Array }, asyncify }, then { input: [numbers] }
 // To the page:    { frame, width, height, pixels }  the picture at a refresh (RGBA bytes)
-//                 { out: [[fd, text], ...], left_out }  what the program printed, gathered
+//                 { out: [[fd, text, stack?], ...], left_out }  what the program printed, gathered;
+//                                                    an explanation of the library's with the stack that wrote it
 //                 { waiting: true }                  the program waits for events (at most once a second)
 //                 { title }, { saved: name, bytes }, { ended: status }, { crashed: message, stack }
 //
@@ -50,9 +51,14 @@ function hand_over_output() {
   printed_left_out = 0;
 }
 
+// Enough frames to find the student's own below the library's and libc's,
+// and to tell endless recursion by its depth.
+Error.stackTraceLimit = 200;
+
 function gather_output(fd, text) {
   const last = printed[printed.length - 1];
-  if (last && last[0] === fd) last[1] += text;
+  if (fd === 2 && text.includes('kavex: ')) printed.push([fd, text, new Error().stack]);
+  else if (last && last[0] === fd && last.length === 2) last[1] += text;
   else printed.push([fd, text]);
   printed_size += text.length;
   while (printed_size > output_kept && printed.length) {

@@ -1,0 +1,84 @@
+// A program that stopped on a mistake, in a beginner's words: what the
+// browser said (a trap's message and stack), what the C++ library or libc
+// printed just before (their checks say what failed), told apart here.
+//
+//   const frames = wasm_frames(error_stack);     // innermost first: { name, offset }
+//   const places = ...                           // each frame's places in the source (compiler.mjs)
+//   const words = what_went_wrong(message, frames, last_error_text, places);
+//   const place = students_line(places);         // the innermost place in main.cpp
+
+// V8's frames of WebAssembly code: "at NAME (wasm://wasm/MODULE:wasm-function[N]:0xOFFSET)".
+export function wasm_frames(stack) {
+  const frames = [];
+  for (const line of String(stack || '').split('\n')) {
+    const found = line.match(/at (?:(.*) \()?wasm:\/\/wasm\/[^)]*:wasm-function\[\d+\]:0x([0-9a-f]+)\)?/);
+    if (found) frames.push({ name: found[1] || '', offset: parseInt(found[2], 16) });
+  }
+  return frames;
+}
+
+// So many frames that the stack can only have run out.
+const deep = 150;
+
+export function endless_recursion(message, frames) {
+  if (/call stack/i.test(message)) return true;
+  return frames.length >= deep && new Set(frames.slice(0, deep).map((f) => f.name)).size < 10;
+}
+
+// The C++ library's own words for its checks, in a beginner's.
+function library_check(text) {
+  const at = text.match(/out_of_range was thrown in -fno-exceptions mode with message "(.*)"/);
+  if (at) return `.at() was given an index outside the ${at[1] || 'container'}: it has fewer elements`;
+  if (/bad_alloc was thrown|bad_array_new_length/.test(text)) return 'it asked for more memory than a program may have here (512 MB)';
+  if (/length_error was thrown/.test(text)) return 'it asked a container to grow past the most it can hold';
+  const check = text.match(/Hardening assertion (.*) failed: (.*)/);
+  if (!check) return null;
+  const what = check[2].trim();
+  if (/index out of bounds/.test(what)) return `an index outside the container ([] past its end: ${what})`;
+  if (/empty/.test(what)) return `it used an element of an empty container (${what})`;
+  return `a check of the C++ library failed: ${what}`;
+}
+
+// A check compiled into the program names itself in the line tables, as the
+// function its trap stands in: "__clang_trap_msg$Undefined Behavior Sanitizer$Array index out of bounds".
+function compiled_check(places) {
+  const trap = (places[0] || []).find((p) => p.function.startsWith('__clang_trap_msg$'));
+  if (!trap) return null;
+  if (/null/i.test(trap.function)) return 'it used a null pointer: one that points to nothing';
+  if (/index out of bounds/i.test(trap.function)) return 'an index outside an array: past its end, or below 0';
+  return `a check failed: ${trap.function.split('$').pop()}`;
+}
+
+// `message`: the trap's or error's message; `errors`: the program's
+// standard error, its last lines at least; `places`: each frame's places.
+export function what_went_wrong(message, frames, errors, places = []) {
+  const names = frames.map((f) => f.name).join('\n');
+  const last_lines = errors.split('\n').slice(-4).join('\n');
+  if (endless_recursion(message, frames)) return 'a function called itself without end (endless recursion), until the stack ran out';
+  if (/out of bounds/.test(message)) return 'it used memory outside what it has: a pointer or an index that points nowhere';
+  if (!/unreachable/.test(message)) return message;
+  if (/__assert_fail/.test(names)) {
+    const condition = last_lines.match(/Assertion failed: (.*) \(/);
+    return condition ? `an assert failed: ${condition[1]} was false` : 'an assert failed';
+  }
+  if (/abort/.test(names)) return library_check(last_lines) || 'it called abort()';
+  return compiled_check(places) || 'it used a null pointer (one that points to nothing), or an index outside an array';
+}
+
+// Where no line is known (a program rewritten for Asyncify): the innermost
+// function that is neither the C++ library's, libc's nor kavex's.
+export function students_function(frames) {
+  for (const { name } of frames) {
+    const bare = name.replace(/^\S*?\.wasm\./, '').replace(/^__original_main$/, 'main');
+    if (bare && !/^(std::|__|_start|abort|kavex::|operator |dl|malloc|free)/.test(bare)) return bare;
+  }
+  return null;
+}
+
+// The student's line: the innermost place in main.cpp, or null.
+export function students_line(places_of_frames) {
+  for (const places of places_of_frames) {
+    for (const place of places) if (place.file === 'main.cpp' && place.line > 0) return place;
+  }
+  return null;
+}
