@@ -93,6 +93,24 @@ describe('the playground', () => {
     await p.close();
   });
 
+  test('at 1280 x 800 the first error is in view, and the notes about the headers fold under it', async () => {
+    const p = await open(as_code('#include "graphics.hpp"\nusing namespace kavex;\nint main() {\n    gout << 5;\n}\n'));
+    await p.page.setViewport({ width: 1280, height: 800 });
+    const state = await compiled(p);
+    assert.equal(state.failed, true);
+    const seen = await p.page.evaluate(() => {
+      const box = (e) => { const r = e.getBoundingClientRect(); return { top: r.top, bottom: r.bottom }; };
+      const error = box(document.querySelector('#output a.error'));
+      const panel = box(document.getElementById('output'));
+      const notes = document.querySelector('#output details.notes');
+      return { error, panel, window: innerHeight, folded: notes && !notes.open, notes: notes ? notes.querySelectorAll('.note').length : 0 };
+    });
+    assert.ok(seen.error.top >= seen.panel.top && seen.error.bottom <= seen.panel.bottom, `the first error inside the panel: ${JSON.stringify(seen)}`);
+    assert.ok(seen.panel.bottom <= seen.window, `the panel within the window: ${seen.panel.bottom} of ${seen.window}`);
+    assert.ok(seen.folded && seen.notes >= 2, `the notes folded: ${seen.notes}`);
+    await p.close();
+  });
+
   test('printf output, explanations, the pictures to load and a saved file as a download', async () => {
     const p = await open(as_code([
       '#include "graphics.hpp"', '#include <cstdio>', 'using namespace kavex;',

@@ -10,6 +10,36 @@
 //   out.line_link(text, line, column, kind)  // a link to the line, to put in a message
 export const kept_lines = 5000;
 
+// The compiler's messages as diagnostics: each error or warning with its
+// source lines and the notes that belong to it; what stands outside any
+// ("2 errors generated.") as text of its own.
+const diagnostic_head = /^(.*?):(\d+):(\d+): (fatal error|error|warning|note): /;
+
+export function diagnostics(messages) {
+  const all = [];
+  let leading = [];  // "In file included from ..." before the next diagnostic
+  let last = null;   // the diagnostic whose source lines follow
+  for (const line of messages.split('\n')) {
+    const head = line.match(diagnostic_head);
+    if (head) {
+      const [, file, at, column, kind] = head;
+      last = { file, line: Number(at), column: Number(column), kind: kind.replace('fatal ', ''), lines: [...leading, line], notes: [] };
+      leading = [];
+      const owner = all[all.length - 1];
+      if (last.kind === 'note' && owner && owner.kind !== 'text') owner.notes.push(last);
+      else all.push(last);
+    } else if (/^In file included from |^\s+from .*:\d+:$/.test(line)) {
+      leading.push(line);
+    } else if (last && /^\s/.test(line)) {
+      last.lines.push(line);  // the source line and the caret under it
+    } else if (line) {
+      last = null;
+      all.push({ kind: 'text', lines: [line], notes: [] });
+    }
+  }
+  return all;
+}
+
 export function output_panel(element, { go_to_line }) {
   const notice = document.createElement('p');
   notice.className = 'left-out';
@@ -105,9 +135,55 @@ export function output_panel(element, { go_to_line }) {
     return last;
   }
 
+  // One diagnostic, its first line a link to its place when that is in main.cpp.
+  function diagnostic(d, into) {
+    const lead = d.lines.findIndex((l) => diagnostic_head.test(l));
+    const piece = document.createElement('span');
+    if (lead > 0) piece.append(`${d.lines.slice(0, lead).join('\n')}\n`);
+    if (d.file === 'main.cpp') {
+      piece.append(line_link(d.lines[lead], d.line, d.column, d.kind), '\n');
+    } else {
+      const head = document.createElement('span');
+      head.className = d.kind;
+      head.textContent = `${d.lines[lead]}\n`;
+      piece.append(head);
+    }
+    const after = d.lines.slice(lead + 1);
+    if (after.length) piece.append(`${after.join('\n')}\n`);
+    into(piece);
+    return piece;
+  }
+
+  // The compiler's messages: notes that point into the headers fold under
+  // their error, and the first error is brought into view.
+  function compiler(messages) {
+    let first = null;
+    for (const d of diagnostics(messages)) {
+      if (d.kind === 'text') {
+        print(`${d.lines.join('\n')}\n`);
+        continue;
+      }
+      const piece = diagnostic(d, append);
+      if (!first && d.kind === 'error') first = piece;
+      const folded = d.notes.filter((n) => n.file !== 'main.cpp');
+      for (const n of d.notes.filter((n) => n.file === 'main.cpp')) diagnostic(n, append);
+      if (folded.length) {
+        const fold = document.createElement('details');
+        fold.className = 'notes';
+        const summary = document.createElement('summary');
+        summary.textContent = `${folded.length} note${folded.length === 1 ? '' : 's'} about the headers (click to see)`;
+        fold.append(summary);
+        for (const n of folded) diagnostic(n, (p) => fold.append(p));
+        append(fold);
+      }
+    }
+    if (first) element.scrollTop = first.offsetTop - element.offsetTop;
+  }
+
   return {
     element,
     print,
+    compiler,
     link,
     line_link,
     program,

@@ -17,6 +17,8 @@ const canvas = $('canvas');
 const context = canvas.getContext('2d');
 const output = $('output');
 const status = (text) => { $('status').textContent = text; };
+const header = document.querySelector('header');
+new ResizeObserver(() => document.body.style.setProperty('--header', `${header.offsetHeight}px`)).observe(header);
 
 // Without WebAssembly's promise integration (JSPI), each program is rewritten
 // by Asyncify after linking; ?asyncify asks for that anywhere.
@@ -65,15 +67,6 @@ function go_to_line(line, column = 1) {
 }
 const out = output_panel(output, { go_to_line });
 Object.defineProperty(state, 'printed', { get: () => out.text(), enumerable: true });
-
-// Each "main.cpp:LINE:COLUMN: error: ..." becomes a link to that place.
-function print_compiler(messages) {
-  for (const line of messages.split('\n')) {
-    const place = line.match(/^main\.cpp:(\d+):(\d+): (error|warning|note)/);
-    if (place) out.link(line, Number(place[1]), Number(place[2]), place[3]);
-    else if (line) out.print(`${line}\n`);
-  }
-}
 
 // --- the compiler, kept for the whole visit
 const compiler = new Worker('compiler.mjs', { type: 'module' });
@@ -230,7 +223,7 @@ async function run() {
   if (this_run !== state.runs) return;  // another Run came meanwhile
   state.ready = true;
   $('run').disabled = false;
-  print_compiler(result.messages);
+  out.compiler(result.messages);
   if (result.failed) {
     state.failed = true;
     status('The compiler found mistakes: click a message to go to its line');
