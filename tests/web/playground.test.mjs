@@ -239,6 +239,49 @@ describe('the playground', () => {
     }
   });
 
+  test('on a phone: the picture in view after Run, a finger drag draws without scrolling, and the on-screen keys are the real ones', async () => {
+    const paint = ['#include "graphics.hpp"', '#include <cstdio>', 'using namespace kavex;', 'int main() {',
+      '    gout.open(400, 400);', '    gout << refresh;', '    event ev;', '    bool down = false;',
+      '    while (gin.wait_event(ev)) {', '        if (ev.key) std::printf("key %d\\n", ev.key);',
+      '        if (ev.button) down = ev.button > 0;',
+      '        if (down && (ev.mouse_x || ev.mouse_y)) gout << use_color(255, 255, 255) << move_abs(ev.mouse_x, ev.mouse_y) << dot << refresh;',
+      '    }', '}', ''].join('\n');
+    const p = await open(as_code(paint));
+    await p.page.setViewport({ width: 390, height: 844, isMobile: true, hasTouch: true });
+    await p.page.reload();
+    await p.page.waitForFunction(() => window.playground.frames > 0 || window.playground.failed, { timeout: compiler_patience });
+    const seen = await p.page.evaluate(() => {
+      const picture = document.getElementById('canvas').getBoundingClientRect();
+      const editor = document.querySelector('.CodeMirror').getBoundingClientRect();
+      return { top: picture.top, bottom: picture.bottom, width: picture.width, editor: editor.top, window: innerHeight };
+    });
+    assert.ok(seen.top >= 0 && seen.bottom <= seen.window && seen.bottom <= seen.editor, `the picture in view, above the editor: ${JSON.stringify(seen)}`);
+
+    const scale = seen.width / 400;
+    const o = await p.origin();
+    const at = (x, y) => [o.x + x * scale, o.y + y * scale];
+    const scrolled = await p.page.evaluate(() => scrollY);
+    await p.page.touchscreen.touchStart(...at(100, 100));
+    for (let i = 1; i <= 10; ++i) await p.page.touchscreen.touchMove(...at(100 + 20 * i, 100 + 10 * i));
+    await p.page.touchscreen.touchEnd();
+    let img = await p.next_frame();
+    for (let i = 0; i < 20 && img.at(Math.floor(300), Math.floor(200)) !== 0xffffff; ++i) img = await p.next_frame();
+    const white = (x, y) => [-1, 0, 1].some((d) => img.at(x + d, y) === 0xffffff || img.at(x, y + d) === 0xffffff);
+    const along = [[100, 100], [200, 150], [300, 200]].filter(([x, y]) => white(Math.floor(x), Math.floor(y)));
+    assert.equal(along.length, 3, 'drawn where the finger went');
+    assert.equal(await p.page.evaluate(() => scrollY), scrolled, 'the page did not scroll');
+
+    assert.equal(await p.page.$eval('#touch-keys', (row) => row.hidden), false, 'the on-screen keys are shown');
+    const right = await p.page.$('#touch-keys [data-key="ArrowRight"]');
+    await right.tap();
+    await p.wait_for_lines(2, (l) => l.startsWith('key '));
+    await p.click(5, 5);
+    await p.page.keyboard.press('ArrowRight');
+    const keys = await p.wait_for_lines(4, (l) => l.startsWith('key '));
+    assert.deepEqual(keys.slice(0, 2), keys.slice(2, 4), `the on-screen key sends what the real key sends: ${keys}`);
+    await p.close();
+  });
+
   test('a picture added to a program is found by load under its own name', async () => {
     const source = ['#include "graphics.hpp"', '#include <cstdio>', 'using namespace kavex;', 'int main() {',
       `    // ${Date.now()}`, '    canvas cat;', '    const bool found = cat.load("cat.png");',

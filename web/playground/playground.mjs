@@ -241,7 +241,10 @@ async function run() {
   };
   state.running = true;
   $('stop').disabled = false;
-  status('Running: click the picture to give it the keyboard');
+  status(touch_keys.hidden ? 'Running: click the picture to give it the keyboard' : 'Running');
+  // On a narrow screen the picture is above the editor: bring it into view.
+  const box = canvas.getBoundingClientRect();
+  if (box.top < 0 || box.bottom > innerHeight) canvas.scrollIntoView({ block: 'nearest' });
   runner.postMessage({ run: module, files: work.files(), asyncify });
 }
 
@@ -291,6 +294,23 @@ for (const type of ['pointermove', 'pointerdown', 'pointerup', 'wheel']) {
   }, { passive: false });
 }
 canvas.addEventListener('contextmenu', (e) => e.preventDefault());
+
+// A device without a keyboard gets a row of keys under the picture, which
+// send what the real keys send (?keys shows them anywhere).
+const touch_keys = $('touch-keys');
+touch_keys.hidden = !(matchMedia('(hover: none) and (pointer: coarse)').matches || new URLSearchParams(location.search).has('keys'));
+for (const button of touch_keys.querySelectorAll('button')) {
+  const key = { key: button.dataset.key, code: button.dataset.code || button.dataset.key, ctrlKey: false, altKey: false, metaKey: false };
+  let held = false;
+  const press = (type) => (e) => {
+    e.preventDefault();
+    if ((type === 'keydown') === held) return;
+    held = type === 'keydown';
+    send(key_record({ ...key, type }));
+  };
+  button.addEventListener('pointerdown', press('keydown'));
+  for (const end of ['pointerup', 'pointercancel', 'pointerleave']) button.addEventListener(end, press('keyup'));
+}
 canvas.addEventListener('blur', () => send([kinds.keyboard_lost, 0, 0, 0, 0, 0]));
 
 // --- what the address asks for: a program to run, taken into the list (and
