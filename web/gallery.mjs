@@ -10,6 +10,7 @@
 import fs from 'node:fs';
 import path from 'node:path';
 import { read_programs } from './programs.mjs';
+import { escape, reference } from './reference.mjs';
 
 const [root, pages, out] = process.argv.slice(2);
 if (!root || !pages || !out) {
@@ -17,14 +18,8 @@ if (!root || !pages || !out) {
   process.exit(2);
 }
 
-const escape = (text) => text.replace(/&/g, '&amp;').replace(/</g, '&lt;').replace(/>/g, '&gt;').replace(/"/g, '&quot;');
-
 // ---------------------------------------------------------------------------
-// The reference: the Markdown of docs/api.md, the little of it that file uses.
-
-// The anchor a heading gets on the usual Markdown sites: lower case, spaces
-// as hyphens, punctuation other than hyphens and underscores dropped.
-const anchor_of = (heading) => heading.toLowerCase().replace(/ /g, '-').replace(/[^a-z0-9_-]/g, '');
+// The reference's own links in the gallery.
 
 // Where the reference's own links lead in the gallery: a program of the list
 // to its page, a picture to the gallery's copy; other files are not there.
@@ -35,82 +30,6 @@ function gallery_link(target, programs) {
   if (program) return `${program.name}.html`;
   if (file.endsWith('.png')) return `pictures/${file}`;
   return null;
-}
-
-function inline(text, programs) {
-  const parts = text.split(/(`[^`]*`)/);
-  return parts.map((part) => {
-    if (part.startsWith('`') && part.endsWith('`') && part.length > 1) return `<code>${escape(part.slice(1, -1))}</code>`;
-    let html = escape(part);
-    html = html.replace(/!\[([^\]]*)\]\(([^)\s]+)\)/g, (_, alt, src) => {
-      const link = gallery_link(src, programs);
-      return link ? `<img alt="${alt}" src="${link}">` : alt;
-    });
-    html = html.replace(/\[([^\]]+)\]\(([^)\s]+)\)/g, (_, label, target) => {
-      const link = gallery_link(target, programs);
-      return link ? `<a href="${link}">${label}</a>` : label;
-    });
-    return html.replace(/\*\*([^*]+)\*\*/g, '<strong>$1</strong>').replace(/\*([^*\s][^*]*)\*/g, '<em>$1</em>');
-  }).join('');
-}
-
-// The reference as HTML, and each kavex name with the anchor of its entry:
-// a heading's names (the last part of `canvas::draw_text(text)` and the
-// like), and the names in the first column of a section's tables.
-function reference(markdown, programs) {
-  const html = [];
-  const entries = new Map();
-  const seen = new Map();
-  let section = '';
-  const lines = markdown.split('\n');
-  const names_in = (text) => [...text.matchAll(/`([^`]*)`/g)]
-    .map((m) => m[1].split('(')[0].split('::').pop().trim())
-    .filter((name) => /^[A-Za-z_~][A-Za-z0-9_]*$/.test(name));
-  const add = (name, anchor) => { if (!entries.has(name)) entries.set(name, anchor); };
-
-  for (let i = 0; i < lines.length;) {
-    const line = lines[i];
-    if (line.startsWith('```')) {
-      const code = [];
-      for (++i; i < lines.length && !lines[i].startsWith('```'); ++i) code.push(lines[i]);
-      ++i;
-      html.push(`<pre><code>${escape(code.join('\n'))}</code></pre>`);
-    } else if (/^#{1,6} /.test(line)) {
-      const level = line.match(/^#+/)[0].length;
-      const text = line.slice(level + 1);
-      let id = anchor_of(text);
-      const n = seen.get(id) || 0;
-      seen.set(id, n + 1);
-      if (n) id += `-${n}`;
-      section = id;
-      if (level === 3) for (const name of names_in(text)) add(name, id);
-      html.push(`<h${level} id="${id}">${inline(text, programs)}</h${level}>`);
-      ++i;
-    } else if (line.startsWith('|')) {
-      const rows = [];
-      for (; i < lines.length && lines[i].startsWith('|'); ++i) rows.push(lines[i]);
-      const cells = (row) => row.replace(/^\||\|$/g, '').split('|').map((cell) => cell.trim());
-      const body = rows.slice(2).map(cells);
-      for (const row of body) for (const name of names_in(row[0]).concat(names_in(row[1] || ''))) add(name, section);
-      html.push('<table><thead><tr>' + cells(rows[0]).map((c) => `<th>${inline(c, programs)}</th>`).join('') +
-        '</tr></thead><tbody>' + body.map((r) => '<tr>' + r.map((c) => `<td>${inline(c, programs)}</td>`).join('') + '</tr>').join('') +
-        '</tbody></table>');
-    } else if (line.startsWith('- ')) {
-      const items = [];
-      for (; i < lines.length && (lines[i].startsWith('- ') || lines[i].startsWith('  ')) && lines[i].trim(); ++i) {
-        if (lines[i].startsWith('- ')) items.push(lines[i].slice(2));
-        else items[items.length - 1] += ' ' + lines[i].trim();
-      }
-      html.push('<ul>' + items.map((item) => `<li>${inline(item, programs)}</li>`).join('') + '</ul>');
-    } else if (line.trim()) {
-      const paragraph = [];
-      for (; i < lines.length && lines[i].trim() && !/^(#|```|\||- )/.test(lines[i]); ++i) paragraph.push(lines[i]);
-      html.push(`<p>${inline(paragraph.join(' '), programs)}</p>`);
-    } else {
-      ++i;
-    }
-  }
-  return { html: html.join('\n'), entries };
 }
 
 // ---------------------------------------------------------------------------
@@ -256,7 +175,7 @@ ${html}
 const programs = read_programs(pages);
 fs.rmSync(out, { recursive: true, force: true });
 fs.mkdirSync(path.join(out, 'pictures'), { recursive: true });
-const { html, entries } = reference(fs.readFileSync(path.join(root, 'docs/api.md'), 'utf8'), programs);
+const { html, entries } = reference(fs.readFileSync(path.join(root, 'docs/api.md'), 'utf8'), (target) => gallery_link(target, programs));
 fs.writeFileSync(path.join(out, 'reference.html'), reference_page(html));
 for (const picture of fs.readdirSync(path.join(root, 'docs')).filter((f) => f.endsWith('.png')))
   fs.copyFileSync(path.join(root, 'docs', picture), path.join(out, 'pictures', picture));

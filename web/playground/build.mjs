@@ -13,6 +13,7 @@ import path from 'node:path';
 import { fileURLToPath } from 'node:url';
 import { runClang, runLLVM } from '@yowasp/clang';
 import { read_programs } from '../programs.mjs';
+import { reference } from '../reference.mjs';
 import { library_flags } from './flags.mjs';
 
 const here = path.dirname(fileURLToPath(import.meta.url));
@@ -113,6 +114,21 @@ function examples() {
   });
 }
 
+// The reference, for the page's Reference panel: its anchors prefixed, so
+// that none is an id of the page's own; an example's link opens it in the
+// playground, a picture is the copy in reference/.
+function reference_fragment(programs) {
+  const link_of = (target) => {
+    if (target.startsWith('#')) return `#ref-${target.slice(1)}`;
+    if (/^[a-z]+:/.test(target)) return target;
+    const file = path.basename(target.split('#')[0]);
+    const program = programs.find((p) => path.basename(p.source) === file && p.source.startsWith('examples/'));
+    if (program) return `#example=${program.name}`;
+    return file.endsWith('.png') ? `reference/${file}` : null;
+  };
+  return reference(fs.readFileSync(path.join(root, 'docs', 'api.md'), 'utf8'), link_of, 'ref-').html;
+}
+
 function copy(from, to) {
   fs.mkdirSync(path.dirname(to), { recursive: true });
   fs.copyFileSync(from, to);
@@ -123,6 +139,11 @@ const library = await build_library();
 fs.writeFileSync(path.join(out, 'kavex-files.json'),
   JSON.stringify(packed({ include: { ...public_headers, SDL: sdl }, lib: { 'libkavex.a': library } })));
 fs.writeFileSync(path.join(out, 'examples.json'), JSON.stringify(examples()));
+const reference_html = reference_fragment(read_programs(programs_dir));
+fs.writeFileSync(path.join(out, 'reference.html'), reference_html);
+for (const [, picture] of reference_html.matchAll(/src="reference\/([^"]+)"/g)) {
+  copy(path.join(root, 'docs', picture), path.join(out, 'reference', picture));
+}
 for (const name of ['index.html', 'playground.css', 'playground.mjs', 'output.mjs', 'mistakes.mjs', 'storage.mjs', 'workspace.mjs', 'keys.mjs', 'flags.mjs', 'compiler.mjs', 'runner.mjs', 'wasi.mjs']) {
   copy(path.join(here, name), path.join(out, name));
 }

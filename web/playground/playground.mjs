@@ -207,6 +207,7 @@ let linked_at = 0;
 async function run() {
   if (!state.ready && state.runs > 0) return;
   stop();
+  show_reference(false);
   ++state.runs;
   const this_run = state.runs;
   Object.assign(state, { frames: 0, first_frame: 0, times: null, ended: null, failed: false, mistake: null });
@@ -215,7 +216,6 @@ async function run() {
   out.clear();
   $('caption').textContent = '';
   $('downloads').textContent = '';
-  $('hint').textContent = work.hint();
   context.fillStyle = '#000';
   context.fillRect(0, 0, canvas.width, canvas.height);
   status(state.ready ? 'Compiling…' : $('status').textContent);
@@ -272,6 +272,32 @@ $('share').addEventListener('click', async () => {
   } catch {
     status('The link to this program is in the address bar');
   }
+});
+
+// --- the reference, beside the editor in the result's place
+const reference = $('reference');
+let reference_loaded = null;
+
+function show_reference(open) {
+  reference.hidden = !open;
+  $('result').hidden = open;
+  $('reference-button').setAttribute('aria-expanded', String(open));
+  if (open && !reference_loaded) {
+    reference_loaded = fetch('reference.html').then((r) => r.text()).then((html) => { $('reference-text').innerHTML = html; });
+  }
+}
+
+$('reference-button').addEventListener('click', () => show_reference(reference.hidden));
+$('reference-close').addEventListener('click', () => show_reference(false));
+// Its own links move within it; a link to an example opens it (hashchange).
+reference.addEventListener('click', (e) => {
+  const link = e.target.closest('a[href^="#"]');
+  if (!link) return;
+  const target = link.getAttribute('href').slice(1);
+  if (target.startsWith('example=')) return;
+  e.preventDefault();
+  const entry = document.getElementById(target);
+  if (entry) reference.scrollTop = entry.offsetTop - reference.querySelector('.reference-bar').offsetHeight;
 });
 
 // --- the picture's keys and mouse go to the program
@@ -331,7 +357,6 @@ async function open_from_address() {
   }
   if (hash) history.replaceState(null, '', location.pathname + location.search);
   if (!taken) await work.restore();
-  $('hint').textContent = work.hint();
   return taken;
 }
 

@@ -1,13 +1,13 @@
 // The student's work in the playground: the program in the editor, kept as
 // it is typed (storage.mjs), the list of one's own programs (new, rename,
 // delete, download, open from the disk), the examples, which are shown
-// without being kept until the student changes one, and the pictures a
-// student adds to a program.
+// without being kept until the student changes one, the pictures a student
+// adds to a program, and the hint under the picture: the example's, or a
+// general one for a program of one's own.
 //
 //   const work = await workspace({ editor, examples, say });
 //   work.open_link_program(source);  work.open_example(name);  await work.restore();
 //   work.files()   // the running program's files: the examples' pictures/, the program's own
-//   work.hint()    // a line about the program that is open
 import { free_name, new_id, open_shelf } from './storage.mjs';
 
 const $ = (id) => document.getElementById(id);
@@ -53,6 +53,7 @@ export async function workspace({ editor, examples, say }) {
     program_menu.value = open ? open.id : '';
     example_menu.value = example ? example.name : '';
     for (const id of ['rename', 'delete']) $(id).disabled = !open;
+    $('hint').textContent = example ? example.hint : general_hint;
     show_files();
   }
 
@@ -235,6 +236,5 @@ export async function workspace({ editor, examples, say }) {
       say(shelf.lasting ? `Saved “${open.name}” in this browser` : 'This browser keeps nothing here: Download keeps a copy');
     },
     files: () => ({ ...examples_pictures, ...(open ? open.files : {}) }),
-    hint: () => (example ? example.hint : general_hint),
   };
 }
