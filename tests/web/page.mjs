@@ -148,12 +148,14 @@ async function watched_page(browser, url, { frames: count, aborted, printed, vie
 // The playground served at `site` (scripts/playground's address), opened
 // with `fragment` (code=..., example=NAME). What the program prints is its
 // lines, as the pages log theirs.
-export async function open_playground(site, fragment, { browser } = {}) {
+// `viewport` (puppeteer's) is a phone's, say; the editor and the picture
+// side by side by default.
+export async function open_playground(site, fragment, { browser, viewport = { width: 1400, height: 1000 } } = {}) {
   const p = await watched_page(browser, `${site}#${fragment}`, {
     frames: 'window.playground ? window.playground.frames : 0',
     aborted: 'false',  // a program's crash is the page's news, not its failure
     printed: 'window.playground ? window.playground.printed : ""',
-    viewport: { width: 1400, height: 1000 },  // the editor and the picture side by side
+    viewport,
   });
   return p;
 }
@@ -171,7 +173,8 @@ export async function serve_playground() {
     });
     server.on('exit', () => reject(new Error(`the playground's server ended: ${said}`)));
   });
-  return { address, stop: () => server.kill() };
+  const stopped = new Promise((resolve) => server.on('exit', resolve));
+  return { address, stop: () => server.kill(), stopped };
 }
 
 // A binary PPM, as tests/web/desktop_picture writes it.

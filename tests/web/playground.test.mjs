@@ -173,6 +173,22 @@ describe('the playground', () => {
     await p.close();
   });
 
+  test('after one visit the playground opens and runs hello with its server stopped', async () => {
+    const own = await serve_playground();
+    const first = await open_playground(own.address, '', { browser: chromium.browser });
+    await first.page.waitForFunction(() => window.playground.ready, { timeout: compiler_patience });
+    await first.page.evaluate(() => navigator.serviceWorker.ready);
+    await first.page.waitForFunction(() => navigator.serviceWorker.controller, { timeout: compiler_patience });
+    await first.close();
+    own.stop();
+    await own.stopped;
+    const p = await open_playground(own.address, 'example=hello', { browser: chromium.browser });
+    await p.page.waitForFunction(() => window.playground.frames > 0 || window.playground.failed, { timeout: compiler_patience });
+    const shown = await p.grab();
+    assert.ok(shown.count(0x1e3c78) > 10000, 'hello drew its background offline');
+    await p.close();
+  });
+
   test('the server answers malformed requests with 400, serves nothing outside its folder, and goes on serving', async () => {
     const status_of = (route) => new Promise((resolve, reject) => {
       http.get(`${server.address.replace(/\/$/, '')}${route}`, (r) => { r.resume(); resolve(r.statusCode); }).on('error', reject);
@@ -246,9 +262,8 @@ describe('the playground', () => {
       '        if (ev.button) down = ev.button > 0;',
       '        if (down && (ev.mouse_x || ev.mouse_y)) gout << use_color(255, 255, 255) << move_abs(ev.mouse_x, ev.mouse_y) << dot << refresh;',
       '    }', '}', ''].join('\n');
-    const p = await open(as_code(paint));
-    await p.page.setViewport({ width: 390, height: 844, isMobile: true, hasTouch: true });
-    await p.page.reload();
+    const p = await open_playground(server.address, as_code(paint),
+      { browser: chromium.browser, viewport: { width: 390, height: 844, isMobile: true, hasTouch: true } });
     await p.page.waitForFunction(() => window.playground.frames > 0 || window.playground.failed, { timeout: compiler_patience });
     const seen = await p.page.evaluate(() => {
       const picture = document.getElementById('canvas').getBoundingClientRect();
@@ -264,10 +279,14 @@ describe('the playground', () => {
     await p.page.touchscreen.touchStart(...at(100, 100));
     for (let i = 1; i <= 10; ++i) await p.page.touchscreen.touchMove(...at(100 + 20 * i, 100 + 10 * i));
     await p.page.touchscreen.touchEnd();
-    let img = await p.next_frame();
-    for (let i = 0; i < 20 && img.at(Math.floor(300), Math.floor(200)) !== 0xffffff; ++i) img = await p.next_frame();
+    // Until the drag's end is drawn; then each of its points.
+    let img = await p.grab();
     const white = (x, y) => [-1, 0, 1].some((d) => img.at(x + d, y) === 0xffffff || img.at(x, y + d) === 0xffffff);
-    const along = [[100, 100], [200, 150], [300, 200]].filter(([x, y]) => white(Math.floor(x), Math.floor(y)));
+    for (const deadline = Date.now() + patience; !white(300, 200) && Date.now() < deadline;) {
+      await new Promise((r) => setTimeout(r, 50));
+      img = await p.grab();
+    }
+    const along = [[100, 100], [200, 150], [300, 200]].filter(([x, y]) => white(x, y));
     assert.equal(along.length, 3, 'drawn where the finger went');
     assert.equal(await p.page.evaluate(() => scrollY), scrolled, 'the page did not scroll');
 

@@ -129,6 +129,24 @@ function reference_fragment(programs) {
   return reference(fs.readFileSync(path.join(root, 'docs', 'api.md'), 'utf8'), link_of, 'ref-').html;
 }
 
+// Every file of the folder, by its path from it.
+function files_under(dir, prefix = '') {
+  return fs.readdirSync(dir, { withFileTypes: true }).sort((a, b) => (a.name < b.name ? -1 : 1)).flatMap((entry) => (entry.isDirectory()
+    ? files_under(path.join(dir, entry.name), `${prefix}${entry.name}/`) : [`${prefix}${entry.name}`]));
+}
+
+// The service worker, with the folder's files to keep and a version that
+// changes with any of them (sw.js says why).
+function write_service_worker() {
+  const files = files_under(out).filter((f) => f !== 'sw.js');
+  const hash = crypto.createHash('sha256');
+  for (const file of files) hash.update(file).update(fs.readFileSync(path.join(out, file)));
+  const worker = fs.readFileSync(path.join(here, 'sw.js'), 'utf8')
+    .replace("'VERSION'", `'${hash.digest('hex').slice(0, 16)}'`)
+    .replace('FILES', JSON.stringify(['./', ...files], null, 1));
+  fs.writeFileSync(path.join(out, 'sw.js'), worker);
+}
+
 function copy(from, to) {
   fs.mkdirSync(path.dirname(to), { recursive: true });
   fs.copyFileSync(from, to);
@@ -144,7 +162,9 @@ fs.writeFileSync(path.join(out, 'reference.html'), reference_html);
 for (const [, picture] of reference_html.matchAll(/src="reference\/([^"]+)"/g)) {
   copy(path.join(root, 'docs', picture), path.join(out, 'reference', picture));
 }
-for (const name of ['index.html', 'playground.css', 'playground.mjs', 'output.mjs', 'mistakes.mjs', 'storage.mjs', 'workspace.mjs', 'keys.mjs', 'flags.mjs', 'compiler.mjs', 'runner.mjs', 'wasi.mjs']) {
+for (const name of ['index.html', 'playground.css', 'playground.mjs', 'output.mjs', 'mistakes.mjs', 'storage.mjs',
+  'workspace.mjs', 'keys.mjs', 'flags.mjs', 'compiler.mjs', 'runner.mjs', 'wasi.mjs', 'manifest.webmanifest',
+  'icon-192.png', 'icon-512.png']) {
   copy(path.join(here, name), path.join(out, name));
 }
 const clang = path.join(here, 'node_modules', '@yowasp', 'clang', 'gen');
@@ -156,4 +176,5 @@ const codemirror = path.join(here, 'node_modules', 'codemirror');
 for (const name of ['lib/codemirror.js', 'lib/codemirror.css', 'mode/clike/clike.js', 'LICENSE']) {
   copy(path.join(codemirror, name), path.join(out, 'codemirror', name));
 }
+write_service_worker();
 console.log(`playground: wrote ${out}`);

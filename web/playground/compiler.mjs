@@ -11,7 +11,8 @@
 // wait cannot suspend it: `asyncify` asks for the linked program to be
 // rewritten by Binaryen's Asyncify, which lets it unwind its stack at the
 // wait and wind it up again after (runner.mjs). Binaryen is fetched then only.
-// and once, while getting ready: { progress: { done, total } }
+// and while getting ready, at once when the Worker starts:
+//                 { progress: { done, total } } (bytes), then { ready: true }
 import { runClang, runLLVM } from './clang/bundle.js';
 import { link_flags, program_flags } from './flags.mjs';
 
@@ -27,13 +28,26 @@ function unpacked(tree) {
 
 const library = fetch(new URL('./kavex-files.json', import.meta.url)).then((r) => r.json()).then(unpacked);
 
+// The compiler's modules and files, fetched and compiled once, with the
+// download's progress. (clang++ itself fetches them on its first run, but
+// through a call that says nothing of its progress.)
+let progress_said_at = 0;
+const compiler_ready = runLLVM(null, {}, {
+  fetchProgress({ doneLength, totalLength }) {
+    if (performance.now() - progress_said_at < 100 && doneLength < totalLength) return;
+    progress_said_at = performance.now();
+    postMessage({ progress: { done: doneLength, total: totalLength } });
+  },
+});
+compiler_ready.then(() => postMessage({ ready: true }));
+
 async function clang(args, files) {
   let messages = '';
   const decoder = new TextDecoder();
   const collect = (bytes) => { if (bytes) messages += decoder.decode(bytes, { stream: true }); };
-  const fetchProgress = ({ doneLength, totalLength }) => postMessage({ progress: { done: doneLength, total: totalLength } });
+  await compiler_ready;
   try {
-    const made = await runClang(args, files, { stdout: collect, stderr: collect, fetchProgress });
+    const made = await runClang(args, files, { stdout: collect, stderr: collect });
     return { made, messages };
   } catch (e) {
     if (e.files === undefined) messages += String(e.message || e);

@@ -28,6 +28,7 @@ const asyncify = !('Suspending' in WebAssembly && 'promising' in WebAssembly) ||
 const state = window.playground = {
   asyncify,         // the programs wait by Asyncify, not JSPI
   ready: false,     // the compiler is ready
+  ready_at: 0,      // ms from opening the page until then
   runs: 0,          // Runs so far
   running: false,   // a program runs now
   frames: 0,        // the running program's refreshes shown
@@ -74,13 +75,43 @@ const compiling = new Map();
 let compile_count = 0;
 compiler.onmessage = ({ data }) => {
   if (data.progress) {
-    const { done, total } = data.progress;
-    if (!state.ready && total) status(`Getting the compiler ready: ${Math.round(done / 1e6)} of ${Math.round(total / 1e6)} MB…`);
+    show_progress(data.progress);
+    return;
+  }
+  if (data.ready) {
+    compiler_is_ready();
     return;
   }
   compiling.get(data.id)(data);
   compiling.delete(data.id);
 };
+
+// The first visit downloads the compiler (about 105 MB): a bar says how far.
+function show_progress({ done, total }) {
+  if (state.ready || !total) return;
+  const bar = $('progress');
+  bar.hidden = false;
+  bar.max = total;
+  bar.value = done;
+  status(done < total ? `Getting the compiler ready: ${Math.round(done / 1e6)} of ${Math.round(total / 1e6)} MB…`
+    : 'Getting the compiler ready: starting it…');
+}
+
+// Ready to Run once the compiler's module is compiled. The program shown is
+// compiled at once: the compiler's first compile of a visit is its slowest,
+// and a first Run of that program takes its result.
+function compiler_is_ready() {
+  if (state.ready) return;
+  state.ready = true;
+  state.ready_at = performance.now();
+  $('progress').hidden = true;
+  $('run').disabled = false;
+  if (state.runs) return;
+  status(work.lasting ? 'Ready: press Run (Ctrl+Enter). Your programs are kept in this browser.'
+    : 'Ready: press Run (Ctrl+Enter). This browser keeps nothing here: Download keeps a copy.');
+  const source = editor.getValue();
+  warm_up = { source, result: ask_compiler({ source, asyncify }) };
+}
 
 function ask_compiler(request) {
   const id = ++compile_count;
@@ -89,7 +120,14 @@ function ask_compiler(request) {
     compiler.postMessage({ id, ...request });
   });
 }
-const compile = (source) => ask_compiler({ source, asyncify });
+// The compile made while getting ready: a first Run of the same program
+// takes its result instead of compiling again.
+let warm_up = null;
+function compile(source) {
+  const made = warm_up && warm_up.source === source ? warm_up.result : ask_compiler({ source, asyncify });
+  warm_up = null;
+  return made;
+}
 
 // Each frame's places in the source, innermost first; none for a program
 // rewritten for Asyncify.
@@ -205,7 +243,7 @@ let run_started = 0;
 let linked_at = 0;
 
 async function run() {
-  if (!state.ready && state.runs > 0) return;
+  if (!state.ready && state.runs > 0) return;  // the first Run (of a link) waits for the compiler
   stop();
   show_reference(false);
   ++state.runs;
@@ -221,8 +259,6 @@ async function run() {
   status(state.ready ? 'Compiling…' : $('status').textContent);
   const result = await compile(editor.getValue());
   if (this_run !== state.runs) return;  // another Run came meanwhile
-  state.ready = true;
-  $('run').disabled = false;
   out.compiler(result.messages);
   if (result.failed) {
     state.failed = true;
@@ -360,16 +396,14 @@ async function open_from_address() {
   return taken;
 }
 
-window.addEventListener('hashchange', async () => { if (await open_from_address()) run(); });
+window.addEventListener('hashchange', async () => { if (await open_from_address()) run();
 
-if (await open_from_address()) {
-  run();
-} else {
-  // Compiling the program shown gets the compiler ready, and is thrown away.
-  compile(editor.getValue()).then(() => {
-    state.ready = true;
-    $('run').disabled = false;
-    status(work.lasting ? 'Ready: press Run (Ctrl+Enter). Your programs are kept in this browser.'
-      : 'Ready: press Run (Ctrl+Enter). This browser keeps nothing here: Download keeps a copy.');
-  });
-}
+// After this visit, the playground opens with no network (sw.js). Browsers
+// allow it on HTTPS and the local address only; elsewhere it is online only.
+if ('serviceWorker' in navigator) navigator.serviceWorker.register('sw.js').catch(() => {}); });
+
+if (await open_from_address()) run();
+
+// After this visit, the playground opens with no network (sw.js). Browsers
+// allow it on HTTPS and the local address only; elsewhere it is online only.
+if ('serviceWorker' in navigator) navigator.serviceWorker.register('sw.js').catch(() => {});

@@ -13,7 +13,7 @@ const root = path.resolve(folder);
 const types = {
   '.html': 'text/html; charset=utf-8', '.mjs': 'text/javascript', '.js': 'text/javascript',
   '.css': 'text/css', '.json': 'application/json', '.wasm': 'application/wasm', '.tar': 'application/x-tar',
-  '.png': 'image/png', '.ico': 'image/x-icon',
+  '.png': 'image/png', '.ico': 'image/x-icon', '.webmanifest': 'application/manifest+json',
 };
 
 // The file a request names, inside the folder; null for a request that
