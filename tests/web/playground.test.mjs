@@ -78,6 +78,19 @@ describe('the playground', () => {
     await p.close();
   });
 
+  test("the README's playground section: its programs compile and run in the playground as written", async () => {
+    const readme = fs.readFileSync(path.join(root, 'README.md'), 'utf8');
+    const section = readme.split('### The playground')[1].split('\n### ')[0];
+    const programs = [...section.matchAll(/```cpp\n([\s\S]*?)```/g)].map((m) => m[1]);
+    assert.ok(programs.length > 0, 'the section shows a program');
+    for (const source of programs) {
+      const p = await open(as_code(source));
+      const state = await compiled(p);
+      assert.equal(state.failed, false, state.printed);
+      await p.close();
+    }
+  });
+
   test('a syntax error shows the compiler message with its line, a link to it, and draws nothing', async () => {
     const p = await open(as_code('#include "graphics.hpp"\nusing namespace kavex;\nint main() {\n    gout.open(200, 100)\n}\n'));
     const state = await compiled(p);
