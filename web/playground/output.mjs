@@ -177,7 +177,9 @@ export function output_panel(element, { go_to_line }) {
         append(fold);
       }
     }
-    if (first) element.scrollTop = first.offsetTop - element.offsetTop;
+    if (!first) return;
+    element.scrollTop = first.offsetTop - element.offsetTop;
+    first.scrollIntoView({ block: 'nearest' });  // on a phone, the page scrolls to it
   }
 
   return {

@@ -161,11 +161,13 @@ async function report_mistake(message, stack) {
   const words = what_went_wrong(message, frames, error_tail, places);
   // A function calling itself is named where it calls, not where it starts.
   const place = students_line(endless_recursion(message, frames) ? places.slice(1) : places);
-  if (place) out.link(`The program stopped at line ${place.line} of main.cpp: ${words}.`, place.line, place.column || 1, 'mistake');
+  let said;
+  if (place) said = out.link(`The program stopped at line ${place.line} of main.cpp: ${words}.`, place.line, place.column || 1, 'mistake');
   else {
     const in_function = students_function(endless_recursion(message, frames) ? frames.slice(1) : frames);
-    out.print(`The program stopped${in_function ? ` in ${in_function}` : ''}: ${words}.\n`, 'mistake');
+    said = out.print(`The program stopped${in_function ? ` in ${in_function}` : ''}: ${words}.\n`, 'mistake');
   }
+  said.scrollIntoView({ block: 'nearest' });  // on a phone, the page scrolls to it
   state.mistake = { words, line: place ? place.line : 0 };
 }
 
