@@ -106,7 +106,10 @@ function compiler_is_ready() {
   state.ready_at = performance.now();
   $('progress').hidden = true;
   $('run').disabled = false;
-  if (state.runs) return;
+  if (state.runs) {
+    status('Compiling…');  // the Run of a link, which waited for the compiler
+    return;
+  }
   status(work.lasting ? 'Ready: press Run (Ctrl+Enter). Your programs are kept in this browser.'
     : 'Ready: press Run (Ctrl+Enter). This browser keeps nothing here: Download keeps a copy.');
   const source = editor.getValue();
