@@ -7,12 +7,17 @@
 //   const words = what_went_wrong(message, frames, last_error_text, places);
 //   const place = students_line(places);         // the innermost place in main.cpp
 
-// V8's frames of WebAssembly code: "at NAME (wasm://wasm/MODULE:wasm-function[N]:0xOFFSET)".
+// The frames of WebAssembly code in a stack, as Chromium and Safari write
+// them ("    at NAME (wasm://wasm/MODULE:wasm-function[N]:0xOFFSET)") and as
+// Firefox does ("NAME@URL > WebAssembly.compile:wasm-function[N]:0xOFFSET"):
+// the offset counts from the module's start in both.
 export function wasm_frames(stack) {
   const frames = [];
   for (const line of String(stack || '').split('\n')) {
-    const found = line.match(/at (?:(.*) \()?wasm:\/\/wasm\/[^)]*:wasm-function\[\d+\]:0x([0-9a-f]+)\)?/);
-    if (found) frames.push({ name: found[1] || '', offset: parseInt(found[2], 16) });
+    const place = line.match(/wasm-function\[\d+\]:0x([0-9a-f]+)/);
+    if (!place) continue;
+    const name = line.match(/^\s*at (.*?) \(/) || line.match(/^([^@\s][^@]*)@/);
+    frames.push({ name: name ? name[1] : '', offset: parseInt(place[1], 16) });
   }
   return frames;
 }
@@ -21,7 +26,7 @@ export function wasm_frames(stack) {
 const deep = 150;
 
 export function endless_recursion(message, frames) {
-  if (/call stack/i.test(message)) return true;
+  if (/call stack|too much recursion/i.test(message)) return true;
   return frames.length >= deep && new Set(frames.slice(0, deep).map((f) => f.name)).size < 10;
 }
 
