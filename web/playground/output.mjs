@@ -8,14 +8,16 @@
 //   out.clear();  out.print(text, kind);  out.program(fd, text);  out.left_out(n);
 //   out.link(text, line, column, kind);   out.text()  // all the panel shows
 //   out.line_link(text, line, column, kind)  // a link to the line, to put in a message
-export const kept_lines = 5000;
+//   out.into_view(node)                        // the page scrolled to a message, on a phone
+const kept_lines = 5000;
+const newlines_in = (text) => (text.match(/\n/g) || []).length;
 
 // The compiler's messages as diagnostics: each error or warning with its
 // source lines and the notes that belong to it; what stands outside any
 // ("2 errors generated.") as text of its own.
 const diagnostic_head = /^(.*?):(\d+):(\d+): (fatal error|error|warning|note): /;
 
-export function diagnostics(messages) {
+function diagnostics(messages) {
   const all = [];
   let leading = [];  // "In file included from ..." before the next diagnostic
   let last = null;   // the diagnostic whose source lines follow
@@ -58,7 +60,7 @@ export function output_panel(element, { go_to_line }) {
     while (lines > kept_lines) {
       const oldest = notice.nextSibling;
       if (!oldest) break;
-      const count = (oldest.textContent.match(/\n/g) || []).length;
+      const count = newlines_in(oldest.textContent);
       oldest.remove();
       lines -= count;
       say_left_out(count);
@@ -66,8 +68,7 @@ export function output_panel(element, { go_to_line }) {
   }
 
   function append(node) {
-    const text = node.textContent;
-    lines += (text.match(/\n/g) || []).length;
+    lines += newlines_in(node.textContent);
     element.append(node);
     trim();
     element.scrollTop = element.scrollHeight;
@@ -75,8 +76,7 @@ export function output_panel(element, { go_to_line }) {
 
   // Text of one kind: a span, its tail only when it alone is too long.
   function print(text, kind) {
-    const newlines = (text.match(/\n/g) || []).length;
-    if (newlines > kept_lines) {
+    if (newlines_in(text) > kept_lines) {
       const all = text.split('\n');
       const tail = all.slice(-kept_lines - 1);
       say_left_out(all.length - tail.length);
@@ -118,18 +118,18 @@ export function output_panel(element, { go_to_line }) {
     if (fd !== 2) return print(text);
     const all = (error_line + text).split('\n');
     error_line = all.pop();
-    const explained = [];
+    const same_kind = [];  // lines of one kind in a row, printed as one piece
     let last = null;
     const flush = (kind) => {
-      if (explained.length) last = print(`${explained.join('\n')}\n`, kind);
-      explained.length = 0;
+      if (same_kind.length) last = print(`${same_kind.join('\n')}\n`, kind);
+      same_kind.length = 0;
     };
     let kind = null;
     for (const line of all) {
       const this_kind = line.startsWith('kavex: ') ? 'explained' : 'stderr';
       if (this_kind !== kind) flush(kind);
       kind = this_kind;
-      explained.push(line);
+      same_kind.push(line);
     }
     flush(kind);
     return last;
@@ -179,13 +179,21 @@ export function output_panel(element, { go_to_line }) {
     }
     if (!first) return;
     element.scrollTop = first.offsetTop - element.offsetTop;
-    first.scrollIntoView({ block: 'nearest' });  // on a phone, the page scrolls to it
+    into_view(first);
+  }
+
+  // On a phone the page scrolls, as a whole, until a message low on the
+  // screen or above it stands a third of the way down; a page that fits its
+  // window (the editor beside the result) does not scroll.
+  function into_view(node) {
+    const { top } = node.getBoundingClientRect();
+    if (top < 0 || top > innerHeight * 2 / 3) scrollBy(0, top - innerHeight / 3);
   }
 
   return {
-    element,
     print,
     compiler,
+    into_view,
     link,
     line_link,
     program,

@@ -37,7 +37,7 @@ const state = window.playground = {
   ended: null,      // the last program's exit status, once it ended
   failed: false,    // the last Run stopped at the compiler
   mistake: null,    // the last program stopped on a mistake: { words, line } (0: no line known)
-  // printed: the text under the picture, the program's and the compiler's (below)
+  printed: '',      // the text under the picture, the program's and the compiler's (the panel's, below)
 };
 
 // Ctrl+Enter, in the editor or anywhere, reaches the page's own listener (below).
@@ -163,14 +163,15 @@ async function report_mistake(message, stack) {
   const places = await places_of(frames);
   const words = what_went_wrong(message, frames, error_tail, places);
   // A function calling itself is named where it calls, not where it starts.
-  const place = students_line(endless_recursion(message, frames) ? places.slice(1) : places);
+  const from = endless_recursion(message, frames) ? 1 : 0;
+  const place = students_line(places.slice(from));
   let said;
   if (place) said = out.link(`The program stopped at line ${place.line} of main.cpp: ${words}.`, place.line, place.column || 1, 'mistake');
   else {
-    const in_function = students_function(endless_recursion(message, frames) ? frames.slice(1) : frames);
+    const in_function = students_function(frames.slice(from));
     said = out.print(`The program stopped${in_function ? ` in ${in_function}` : ''}: ${words}.\n`, 'mistake');
   }
-  said.scrollIntoView({ block: 'nearest' });  // on a phone, the page scrolls to it
+  out.into_view(said);
   state.mistake = { words, line: place ? place.line : 0 };
 }
 

@@ -77,8 +77,8 @@ export async function workspace({ editor, examples, say }) {
     }
   }
 
-  async function add_program(name, source, files = {}) {
-    const program = { id: new_id(), name: free_name(programs, name), source, files, updated: Date.now() };
+  async function add_program(name, source) {
+    const program = { id: new_id(), name: free_name(programs, name), source, files: {}, updated: Date.now() };
     programs.unshift(program);
     await shelf.put(program);
     return program;
