@@ -19,9 +19,9 @@ foreach(source IN LISTS kavex_sources)
   string(APPEND kavex_unity "#include \"graphics/${source}\"\n")
 endforeach()
 install(FILES ${kavex_private_headers} DESTINATION src/graphics)
-# The picture decoder that load.cpp includes as "stb_image.h": beside it, so
+# The picture decoder and encoder that load.cpp and run_frames.cpp include: beside them, so
 # that any compiler finds it with no include folder of its own.
-install(FILES ${KAVEX_STB_INCLUDE_DIR}/stb_image.h DESTINATION src/graphics)
+install(FILES ${KAVEX_STB_INCLUDE_DIR}/stb_image.h ${KAVEX_STB_INCLUDE_DIR}/stb_image_write.h DESTINATION src/graphics)
 file(WRITE ${CMAKE_CURRENT_BINARY_DIR}/windows/kavex.cpp "${kavex_unity}")
 install(FILES ${CMAKE_CURRENT_BINARY_DIR}/windows/kavex.cpp DESTINATION src)
 

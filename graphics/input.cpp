@@ -4,6 +4,7 @@
 #include "explain.hpp"
 #include "graphics.hpp"
 #include "keys.inc"
+#include "run_input.hpp"
 #include "sdl_side.hpp"
 
 #include <cstdint>
@@ -189,7 +190,7 @@ grinput& grinput::wait_event(event& ev) {
         return *this;
     }
     SDL_Event e;
-    while (sdl_side::wait(e)) {
+    while (run_input::next(e)) {
         if (e.type == SDL_QUIT) break;
         if (follow_keys(e) && translate(e, ev)) return *this;
     }
@@ -199,7 +200,10 @@ grinput& grinput::wait_event(event& ev) {
     return *this;
 }
 
-void grinput::timer(int period) { sdl_side::timer(period); }
+// A replayed run's transcript holds its ticks and repeats.
+void grinput::timer(int period) {
+    if (!run_input::replaying()) sdl_side::timer(period);
+}
 
 bool grinput::held(int key) const {
     if (key <= 0) return false;
@@ -211,7 +215,7 @@ bool grinput::held(int key) const {
 
 void grinput::key_repeat(int delay, int interval) {
     if (delay <= 0 || interval <= 0) delay = interval = 0;
-    sdl_side::key_repeat(delay, interval);
+    if (!run_input::replaying()) sdl_side::key_repeat(delay, interval);
 }
 
 }  // namespace kavex

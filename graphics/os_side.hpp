@@ -30,6 +30,10 @@ bool write_file(const std::string& name, const std::uint8_t* bytes, std::size_t 
 // why in `reason`. A file that does not fit in memory throws std::bad_alloc.
 bool read_file(const std::string& name, std::size_t max_size, std::vector<std::uint8_t>& bytes, std::string& reason);
 
+// Sets an environment variable of this process, for SDL to read when it
+// starts; a side whose SDL reads none does nothing.
+void set_environment(const char* name, const char* value);
+
 // The program's file name without its folder (and without ".exe"), UTF-8,
 // for the window's first title; "kavex" when the system does not say.
 std::string program_name();

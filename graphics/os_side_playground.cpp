@@ -19,6 +19,8 @@ namespace kavex::os_side {
 
 void prepare_process() {}
 
+void set_environment(const char*, const char*) {}
+
 bool write_file(const std::string& name, const std::uint8_t* bytes, std::size_t size, std::string&) {
     kavex_page_file_write(name.c_str(), bytes, size);
     return true;

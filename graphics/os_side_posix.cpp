@@ -119,6 +119,8 @@ bool read_all(int fd, std::size_t expected, std::size_t max_size, std::vector<st
 
 void prepare_process() {}
 
+void set_environment(const char* name, const char* value) { ::setenv(name, value, 1); }
+
 // Linux names the program's file in /proc; elsewhere the window keeps "kavex".
 std::string program_name() {
     char path[4096];

@@ -9,6 +9,7 @@
 #include <windows.h>
 
 #include <atomic>
+#include <cstdlib>  // _putenv_s
 #include <string>
 #include <vector>
 
@@ -102,6 +103,9 @@ bool read_all(HANDLE file, std::size_t expected, std::size_t max_size, std::vect
 // SDL's own WinMain hands SDL the program's module before SDL starts; a
 // program that keeps its own main (kavex leaves main alone) does it here.
 void prepare_process() { SDL_SetModuleHandle(GetModuleHandle(nullptr)); }
+
+// The C runtime's own environment, which SDL.dll reads with getenv.
+void set_environment(const char* name, const char* value) { _putenv_s(name, value); }
 
 std::string program_name() {
     wchar_t path[MAX_PATH];

@@ -3,6 +3,8 @@
 #include "explain.hpp"
 #include "graphics.hpp"
 #include "pixels.hpp"
+#include "run_frames.hpp"
+#include "run_input.hpp"
 #include "sdl_side.hpp"
 
 #include <cstdlib>
@@ -36,6 +38,8 @@ void destroy_window() { groutput::instance().~groutput(); }
 }  // namespace
 
 groutput::groutput() {
+    run_input::prepare();  // a replay chooses SDL's video driver
+    run_frames::prepare();
     if (!sdl_side::start()) {
         detail::explain(detail::mistake::sdl_start, [] {
             return "SDL could not start (" + sdl_side::last_error() + "), so the program ends with status 1.";
@@ -45,7 +49,10 @@ groutput::groutput() {
     surface = nullptr;
 }
 
-groutput::~groutput() { sdl_side::stop(); }
+groutput::~groutput() {
+    run_input::finish();
+    sdl_side::stop();
+}
 
 bool groutput::open(unsigned width, unsigned height, bool fullscreen) {
     surface = detail::within_size_limit(width, height)
@@ -61,7 +68,10 @@ bool groutput::open(unsigned width, unsigned height, bool fullscreen) {
 void groutput::set_title(const std::string& title) { sdl_side::set_title(title); }
 
 void groutput::refresh() {
-    if (surface) return sdl_side::show(surface);
+    if (surface) {
+        sdl_side::show(surface);
+        return run_frames::shown(surface);
+    }
     detail::explain(detail::mistake::refresh_unopened, [] {
         return std::string("refresh of a window that is not open: call gout.open(width, height) first, and check "
                            "that it returned true.");
