@@ -29,7 +29,9 @@
 // nothing.
 #pragma once
 
-#include "graphics.hpp"
+// SDL's own header, not graphics.hpp: kavex-check reads transcripts too, and
+// must not start SDL as a program on kavex does.
+#include <SDL/SDL.h>
 
 #include <cstddef>
 #include <cstdint>

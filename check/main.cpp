@@ -1,0 +1,169 @@
+// kavex-check: runs a reference program and a student's on one transcript
+// of input, without a display, and compares the pictures they show.
+//
+//   kavex-check run.txt ./reference ./student       one program
+//   kavex-check run.txt ./reference submissions/    a folder of them
+//
+// Exit status: 0 the pictures match, 1 they differ, 2 a program could not
+// run (or the transcript, the options or a report were wrong).
+#include "checking.hpp"
+#include "folder.hpp"
+#include "transcript.hpp"
+
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <unistd.h>
+
+namespace {
+
+namespace fs = std::filesystem;
+using namespace check;
+
+constexpr const char* usage =
+    "usage: kavex-check [OPTIONS] TRANSCRIPT REFERENCE STUDENT\n"
+    "       kavex-check [OPTIONS] TRANSCRIPT REFERENCE FOLDER\n"
+    "Replays both programs on the transcript without a display (KAVEX_REPLAY) and compares\n"
+    "the pictures they show after each input event. A FOLDER holds one submission an\n"
+    "entry: NAME.cpp, a folder of .cpp files, or a program; sources are built first.\n"
+    "Exit status: 0 the same, 1 different, 2 a program could not run.\n"
+    "Options:\n"
+    "  --last               compare only the last picture of each run\n"
+    "  --frames E,E,...     compare only the pictures shown after these events\n"
+    "  --tolerance N        pictures match when at most N pixels differ (0)\n"
+    "  --time-limit S       seconds a program may run before it is killed (60)\n"
+    "  --memory-limit MB    memory a program may take, 0 for no limit (1024)\n"
+    "  --output-limit MB    the largest file a program may write (256)\n"
+    "  --difference FILE    the picture of the first difference (difference.png)\n"
+    "  --json FILE          a report for an autograder, as JSON\n"
+    "  --junit FILE         ... as JUnit XML\n"
+    "  --out DIR            a folder's table and pictures (kavex-check-report)\n"
+    "  --compile LINE       a folder's compiler line, with {sources} and {program}\n"
+    "                       (c++ -std=c++17 -O2 -o {program} {sources} $(pkg-config --cflags --libs kavex))\n"
+    "  --keep               keep the programs' folders and pictures (the folder is named)\n"
+    "Linux and other POSIX systems only. Not a sandbox: see the teacher's guide (teaching.md).\n";
+
+[[noreturn]] void fail(const std::string& why) {
+    std::fprintf(stderr, "kavex-check: %s\n", why.c_str());
+    std::exit(2);
+}
+
+// A command line it cannot follow: the usage too.
+[[noreturn]] void refuse(const std::string& why) {
+    std::fputs(usage, stderr);
+    fail(why);
+}
+
+long number_option(const std::string& option, const char* value, long low) {
+    char* end = nullptr;
+    const long n = value ? std::strtol(value, &end, 10) : 0;
+    if (!value || *end != '\0' || end == value || n < low) refuse(option + " wants a whole number of " + std::to_string(low) + " or more");
+    return n;
+}
+
+std::vector<unsigned long> event_list(const char* value) {
+    std::vector<unsigned long> events;
+    std::stringstream in(value ? value : "");
+    for (std::string item; std::getline(in, item, ',');)
+        events.push_back(static_cast<unsigned long>(number_option("--frames", item.c_str(), 0)));
+    if (events.empty()) refuse("--frames wants events, such as --frames 30,60");
+    return events;
+}
+
+struct command_line {
+    settings s;
+    bool keep = false;
+    std::vector<std::string> operands;
+};
+
+command_line read_command_line(int argc, char** argv) {
+    command_line c;
+    int i = 1;
+    for (; i < argc && argv[i][0] == '-' && argv[i][1] == '-'; ++i) {
+        const std::string option = argv[i];
+        const char* value = i + 1 < argc ? argv[i + 1] : nullptr;
+        const auto take = [&] {
+            if (!value) refuse(option + " wants a value");
+            ++i;
+            return std::string(value);
+        };
+        if (option == "--help") {
+            std::fputs(usage, stdout);
+            std::exit(0);
+        } else if (option == "--last") c.s.which.last_only = true;
+        else if (option == "--keep") c.keep = true;
+        else if (option == "--frames") c.s.which.events = event_list(take().c_str());
+        else if (option == "--tolerance") c.s.which.tolerance = number_option(option, take().c_str(), 0);
+        else if (option == "--time-limit") c.s.limit.seconds = static_cast<int>(number_option(option, take().c_str(), 1));
+        else if (option == "--memory-limit") c.s.limit.memory_mb = number_option(option, take().c_str(), 0);
+        else if (option == "--output-limit") c.s.limit.output_mb = number_option(option, take().c_str(), 1);
+        else if (option == "--difference") c.s.difference = take();
+        else if (option == "--json") c.s.json = take();
+        else if (option == "--junit") c.s.junit = take();
+        else if (option == "--out") c.s.out = take();
+        else if (option == "--compile") c.s.compile = take();
+        else refuse("unknown option " + option);
+    }
+    for (; i < argc; ++i) c.operands.push_back(argv[i]);
+    if (c.operands.size() != 3) refuse("it takes three names after the options");
+    return c;
+}
+
+// The transcript is read here first, so that a malformed one is named once,
+// with its line, instead of by every program.
+void check_transcript(const std::string& file) {
+    std::ifstream in(file, std::ios::binary);
+    if (!in) fail("cannot read the transcript " + file);
+    std::ostringstream text;
+    text << in.rdbuf();
+    std::vector<SDL_Event> events;
+    std::string error;
+    if (!kavex::transcript::read(text.str(), events, error)) fail(file + ": " + error);
+}
+
+std::string temporary_folder() {
+    const char* base = std::getenv("TMPDIR");
+    std::string pattern = std::string(base && *base ? base : "/tmp") + "/kavex-check-XXXXXX";
+    if (!mkdtemp(pattern.data())) fail("cannot make a temporary folder in " + pattern);
+    return pattern;
+}
+
+int check_one(const replay& reference, const std::string& student, const settings& s) {
+    const replay run = replay_program(student, "student", s);
+    const row r = judge(reference, run, s, s.difference);
+    if (!s.json.empty()) write_json(s.json, s.transcript, {r});
+    if (!s.junit.empty()) write_junit(s.junit, {r});
+    if (r.result == verdict::failed) {
+        std::fprintf(stderr, "kavex-check: %s: %s\n", student.c_str(), r.detail.c_str());
+        return 2;
+    }
+    std::printf("%s: %s\n", verdict_word(r.result), r.detail.c_str());
+    if (!r.picture.empty()) std::printf("the reference, the student's picture and the difference in red: %s\n", r.picture.c_str());
+    return r.result == verdict::same ? 0 : 1;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    command_line c = read_command_line(argc, argv);
+    settings& s = c.s;
+    s.transcript = absolute(c.operands[0]);
+    check_transcript(s.transcript);
+    s.work = temporary_folder();
+
+    const replay reference = replay_program(c.operands[1], "reference", s);
+    int status = 2;
+    if (!reference.trouble.empty()) {
+        std::fprintf(stderr, "kavex-check: the reference %s %s\n", c.operands[1].c_str(), reference.trouble.c_str());
+    } else {
+        std::error_code e;
+        status = fs::is_directory(c.operands[2], e) ? check_folder(c.operands[2], reference, s)
+                                                    : check_one(reference, c.operands[2], s);
+    }
+    std::error_code ignored;
+    if (c.keep) std::fprintf(stderr, "kavex-check: the programs' folders and pictures are kept in %s\n", s.work.c_str());
+    else fs::remove_all(s.work, ignored);
+    return status;
+}
