@@ -37,6 +37,10 @@ std::string last_error();
 // A new 32-bit surface: 0x00RRGGBB words, rows a pitch apart, memory that
 // stays, black. Null when it cannot be made.
 SDL_Surface* create_surface(int width, int height);
+// Keeps the mouse pointer out of the window's surface, where a side with no
+// display may draw it (the classic library's dummy driver does): a replayed
+// run has no mouse, and its pictures are the program's alone.
+void hide_pointer();
 // Sets the window to that size; its drawing surface, or null.
 SDL_Surface* open_window(int width, int height, bool fullscreen);
 // Puts the window's surface on the screen; the surface keeps the picture.

@@ -85,6 +85,8 @@ SDL_Surface* open_window(int width, int height, bool fullscreen) {
     return SDL_SetVideoMode(width, height, 32, fullscreen ? window_flags | SDL_FULLSCREEN : window_flags);
 }
 
+void hide_pointer() { SDL_ShowCursor(SDL_DISABLE); }
+
 void show(SDL_Surface* window) { SDL_Flip(window); }
 
 // Set before the window opens, SDL keeps the title for it.

@@ -51,6 +51,9 @@ std::unique_ptr<std::uint8_t[]> page_pixels;  // the window's picture as the pag
 
 }  // namespace
 
+// The page draws its pointer outside the picture.
+void hide_pointer() {}
+
 void show(SDL_Surface* s) {
     if (s != window || !page_pixels) return;
     memory_surface::to_rgba(window, page_pixels.get(), 4 * window->w);

@@ -33,6 +33,9 @@ SDL_Surface* create_surface(int, int) { return nullptr; }
 SDL_Surface* open_window(int, int, bool) { return nullptr; }
 
 // SDL_Flip, or a copy of the window's pixels to the screen.
+// Where the side draws a pointer into the window's surface: hide it.
+void hide_pointer() {}
+
 void show(SDL_Surface*) {}
 
 // SDL_WM_SetCaption(title, title); start() gives it os_side::program_name().

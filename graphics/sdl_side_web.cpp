@@ -58,6 +58,9 @@ void put_on_page() {
 }  // namespace
 
 // The page counts the program's frames, and notes when the first came.
+// The page draws its pointer outside the canvas.
+void hide_pointer() {}
+
 void show(SDL_Surface* s) {
     if (s != window) return;
     put_on_page();

@@ -46,6 +46,7 @@ groutput::groutput() {
         });
         std::exit(1);
     }
+    if (run_input::replaying()) sdl_side::hide_pointer();
     surface = nullptr;
 }
 
