@@ -70,8 +70,8 @@ void groutput::set_title(const std::string& title) { sdl_side::set_title(title);
 
 void groutput::refresh() {
     if (surface) {
-        sdl_side::show(surface);
-        return run_frames::shown(surface);
+        run_frames::shown(surface);  // first: the list is never behind the screen
+        return sdl_side::show(surface);
     }
     detail::explain(detail::mistake::refresh_unopened, [] {
         return std::string("refresh of a window that is not open: call gout.open(width, height) first, and check "
