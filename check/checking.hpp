@@ -19,9 +19,6 @@ struct settings {
     std::string json, junit;       // reports, when asked for
     std::string out = "kavex-check-report";     // a folder check's table and pictures
     std::string compile = "c++ -std=c++17 -O2 -o {program} {sources} $(pkg-config --cflags --libs kavex)";
-    std::string animate;           // an animated GIF of the reference's run, when asked for
-    int animation_fps = 10;
-    int animation_scale_percent = 50;
     std::string work;              // the temporary folder, removed at the end
 };
 

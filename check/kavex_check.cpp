@@ -3,13 +3,16 @@
 //
 //   kavex-check run.txt ./reference ./student       one program
 //   kavex-check run.txt ./reference submissions/    a folder of them
+//   kavex-check --animate run.gif run.txt ./program  an animation of a run
 //
 // Exit status: 0 the pictures match, 1 they differ, 2 a program could not
 // run (or the transcript, the options or a report were wrong).
+#include "animate.hpp"
 #include "checking.hpp"
 #include "folder.hpp"
 #include "transcript.hpp"
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
@@ -25,6 +28,7 @@ using namespace check;
 constexpr const char* usage =
     "usage: kavex-check [OPTIONS] TRANSCRIPT REFERENCE STUDENT\n"
     "       kavex-check [OPTIONS] TRANSCRIPT REFERENCE FOLDER\n"
+    "       kavex-check --animate FILE.gif [OPTIONS] TRANSCRIPT PROGRAM\n"
     "Replays both programs on the transcript without a display (KAVEX_REPLAY) and compares\n"
     "the pictures they show after each input event. A FOLDER holds one submission an\n"
     "entry: NAME.cpp, a folder of .cpp files, or a program; sources are built first.\n"
@@ -42,6 +46,9 @@ constexpr const char* usage =
     "  --out DIR            a folder's table and pictures (kavex-check-report)\n"
     "  --compile LINE       a folder's compiler line, with {sources} and {program}\n"
     "                       (c++ -std=c++17 -O2 -o {program} {sources} $(pkg-config --cflags --libs kavex))\n"
+    "  --animate FILE.gif   an animated GIF of the reference's run (or the one program's)\n"
+    "  --fps N              at most N pictures a second in the animation (10)\n"
+    "  --scale PERCENT      the animation's size, in percent of the window's (100)\n"
     "  --keep               keep the programs' folders and pictures (the folder is named)\n"
     "Linux and other POSIX systems only. Not a sandbox: see the teacher's guide (teaching.md).\n";
 
@@ -74,6 +81,8 @@ std::vector<unsigned long> event_list(const char* value) {
 
 struct command_line {
     settings s;
+    std::string animate;
+    animation looks;
     bool keep = false;
     std::vector<std::string> operands;
 };
@@ -104,16 +113,23 @@ command_line read_command_line(int argc, char** argv) {
         else if (option == "--junit") c.s.junit = take();
         else if (option == "--out") c.s.out = take();
         else if (option == "--compile") c.s.compile = take();
+        else if (option == "--animate") c.animate = take();
+        else if (option == "--fps") c.looks.fps = static_cast<int>(number_option(option, take().c_str(), 1));
+        else if (option == "--scale") c.looks.scale_percent = static_cast<int>(number_option(option, take().c_str(), 1));
         else refuse("unknown option " + option);
     }
     for (; i < argc; ++i) c.operands.push_back(argv[i]);
-    if (c.operands.size() != 3) refuse("it takes three names after the options");
+    if (c.looks.fps > 100 || c.looks.scale_percent > 100) refuse("--fps goes up to 100, --scale to 100 percent");
+    if (c.operands.size() != 3 && !(c.operands.size() == 2 && !c.animate.empty()))
+        refuse("it takes three names after the options (two with --animate)");
     return c;
 }
 
 // The transcript is read here first, so that a malformed one is named once,
-// with its line, instead of by every program.
-void check_transcript(const std::string& file) {
+// with its line, instead of by every program. Its events give the time of
+// the run after each one: the value of the last tick by then (40 ms an
+// event in a run without ticks).
+std::vector<long long> check_transcript(const std::string& file) {
     std::ifstream in(file, std::ios::binary);
     if (!in) fail("cannot read the transcript " + file);
     std::ostringstream text;
@@ -121,6 +137,22 @@ void check_transcript(const std::string& file) {
     std::vector<SDL_Event> events;
     std::string error;
     if (!kavex::transcript::read(text.str(), events, error)) fail(file + ": " + error);
+    const bool ticks = std::any_of(events.begin(), events.end(), [](const SDL_Event& e) { return e.type == SDL_USEREVENT; });
+    std::vector<long long> times{0};
+    for (const SDL_Event& e : events)
+        times.push_back(!ticks ? static_cast<long long>(times.size()) * kavex::transcript::tick_spacing
+                               : e.type == SDL_USEREVENT ? e.user.code : times.back());
+    return times;
+}
+
+bool animate(const command_line& c, const replay& run, const std::vector<long long>& times) {
+    std::string error;
+    if (!write_animation(c.animate, run.frames_folder, run.frames, times, c.looks, error)) {
+        std::fprintf(stderr, "kavex-check: no animation: %s\n", error.c_str());
+        return false;
+    }
+    std::printf("the animation of %s's run: %s\n", run.name.c_str(), c.animate.c_str());
+    return true;
 }
 
 std::string temporary_folder() {
@@ -150,13 +182,17 @@ int main(int argc, char** argv) {
     command_line c = read_command_line(argc, argv);
     settings& s = c.s;
     s.transcript = absolute(c.operands[0]);
-    check_transcript(s.transcript);
+    const std::vector<long long> times = check_transcript(s.transcript);
     s.work = temporary_folder();
 
     const replay reference = replay_program(c.operands[1], "reference", s);
     int status = 2;
     if (!reference.trouble.empty()) {
         std::fprintf(stderr, "kavex-check: the reference %s %s\n", c.operands[1].c_str(), reference.trouble.c_str());
+    } else if (!c.animate.empty() && !animate(c, reference, times)) {
+        status = 2;
+    } else if (c.operands.size() == 2) {
+        status = 0;
     } else {
         std::error_code e;
         status = fs::is_directory(c.operands[2], e) ? check_folder(c.operands[2], reference, s)

@@ -15,6 +15,7 @@
 #include <fstream>
 #include <sstream>
 #include <string>
+#include <vector>
 
 namespace {
 
@@ -151,6 +152,24 @@ TEST_F(Check, AFolderIsCheckedWholeWhateverOneSubmissionDoes) {
     EXPECT_NE(contents(out / "results.html").find("<img src=\"changed.png\""), std::string::npos);
     EXPECT_NE(contents(folder / "junit.xml").find("tests=\"5\" failures=\"1\" errors=\"2\""), std::string::npos)
         << contents(folder / "junit.xml");
+}
+
+TEST_F(Check, AnAnimationOfARunAtThePaceOfItsTicks) {
+    const fs::path gif = folder / "pong.gif";
+    const finished run = shell(check("--animate " + gif.string() + " " + (folder / "pong.txt").string() + " " + KAVEX_PONG));
+    ASSERT_EQ(run.status, 0) << run.output;
+    const std::string bytes = contents(gif);
+    ASSERT_EQ(bytes.substr(0, 6), "GIF89a");
+    // Each picture's delay, in hundredths, from its graphic control block.
+    std::vector<int> delays;
+    for (std::size_t at = bytes.find("\x21\xF9\x04"); at != std::string::npos; at = bytes.find("\x21\xF9\x04", at + 1))
+        delays.push_back(static_cast<unsigned char>(bytes[at + 4]) | static_cast<unsigned char>(bytes[at + 5]) << 8);
+    // 90 ticks 20 ms apart, at most 10 pictures a second: one each 100 ms
+    // from the first tick's picture at 20 ms, and the last at 1800 ms.
+    ASSERT_EQ(delays.size(), 19u);
+    for (std::size_t i = 0; i + 2 < delays.size(); ++i) EXPECT_EQ(delays[i], 10) << i;
+    EXPECT_EQ(delays[17], 8);
+    EXPECT_EQ(delays[18], 100) << "the last picture stays a second";
 }
 
 }  // namespace
