@@ -151,7 +151,7 @@ bool animate(const command_line& c, const replay& run, const std::vector<long lo
         std::fprintf(stderr, "kavex-check: no animation: %s\n", error.c_str());
         return false;
     }
-    std::printf("the animation of %s's run: %s\n", run.name.c_str(), c.animate.c_str());
+    std::printf("the animation: %s\n", c.animate.c_str());
     return true;
 }
 

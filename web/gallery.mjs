@@ -104,8 +104,14 @@ function program_page(program, entries, programs) {
   return page;
 }
 
+// A game that never settles shows its animation (docs/NAME.gif, a replay of
+// examples/runs/NAME.txt that scripts/pictures makes), the others their picture.
+function card_picture(name) {
+  return fs.existsSync(path.join(root, 'docs', `${name}.gif`)) ? `pictures/${name}.gif` : `pictures/${name}.png`;
+}
+
 function index_page(programs) {
-  const cards = programs.map((p) => `<li><a href="${p.name}.html"><img src="pictures/${p.name}.png" alt="${escape(p.title)}">` +
+  const cards = programs.map((p) => `<li><a href="${p.name}.html"><img src="${card_picture(p.name)}" alt="${escape(p.title)}">` +
     `<strong>${escape(p.title)}</strong></a><span>${escape(p.teaches)}</span></li>`).join('\n');
   return `<!doctype html>
 <html lang="en">
@@ -177,7 +183,7 @@ fs.rmSync(out, { recursive: true, force: true });
 fs.mkdirSync(path.join(out, 'pictures'), { recursive: true });
 const { html, entries } = reference(fs.readFileSync(path.join(root, 'docs/api.md'), 'utf8'), (target) => gallery_link(target, programs));
 fs.writeFileSync(path.join(out, 'reference.html'), reference_page(html));
-for (const picture of fs.readdirSync(path.join(root, 'docs')).filter((f) => f.endsWith('.png')))
+for (const picture of fs.readdirSync(path.join(root, 'docs')).filter((f) => /\.(png|gif)$/.test(f)))
   fs.copyFileSync(path.join(root, 'docs', picture), path.join(out, 'pictures', picture));
 for (const program of programs) {
   fs.writeFileSync(path.join(out, `${program.name}.html`), program_page(program, entries, programs));
