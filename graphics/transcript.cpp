@@ -148,20 +148,23 @@ SDL_Event key_event(bool press, const key_identity& key, std::uint16_t character
     e.key.type = press ? SDL_KEYDOWN : SDL_KEYUP;
     e.key.state = press ? SDL_PRESSED : SDL_RELEASED;
     e.key.keysym.sym = static_cast<SDLKey>(key.symbol);
-    e.key.keysym.scancode = static_cast<Uint8>(key.scancode);
+    e.key.keysym.scancode = static_cast<decltype(e.key.keysym.scancode)>(key.scancode);  // an enumeration in the browser
     e.key.keysym.unicode = character;
     return e;
 }
 
-SDL_Event mouse_event(Uint8 type, int button, int x, int y) {
+// SDL's event types are bytes on the desktop and larger in the browser.
+using event_type = decltype(SDL_Event{}.type);
+
+SDL_Event mouse_event(int type, int button, int x, int y) {
     SDL_Event e{};
     if (type == SDL_MOUSEMOTION) {
-        e.motion.type = type;
+        e.motion.type = static_cast<event_type>(type);
         e.motion.x = static_cast<Uint16>(x);
         e.motion.y = static_cast<Uint16>(y);
         return e;
     }
-    e.button.type = type;
+    e.button.type = static_cast<event_type>(type);
     e.button.button = static_cast<Uint8>(button);
     e.button.state = type == SDL_MOUSEBUTTONDOWN ? SDL_PRESSED : SDL_RELEASED;
     e.button.x = static_cast<Uint16>(x);
@@ -176,9 +179,9 @@ SDL_Event tick_event(std::int32_t value) {
     return e;
 }
 
-SDL_Event simple_event(Uint8 type) {
+SDL_Event simple_event(int type) {
     SDL_Event e{};
-    e.type = type;
+    e.type = static_cast<event_type>(type);
     if (type == SDL_ACTIVEEVENT) {
         e.active.gain = 0;
         e.active.state = SDL_APPINPUTFOCUS;
@@ -391,9 +394,10 @@ void writer::add(const SDL_Event& e, std::string& out) {
         std::int32_t symbol = 0;
         static_assert(sizeof symbol == sizeof e.key.keysym.sym);
         std::memcpy(&symbol, &e.key.keysym.sym, sizeof symbol);  // any number, not only SDLKey's
-        const key_identity key{symbol, symbol == 0 ? e.key.keysym.scancode : 0};
+        const key_identity key{symbol, symbol == 0 ? static_cast<int>(e.key.keysym.scancode) : 0};
         out += std::string(press ? "press " : "release ") + key_name(key);
-        if (e.key.keysym.unicode != usual_character(symbol, press)) out += " " + character_word(e.key.keysym.unicode);
+        const auto character = static_cast<std::uint16_t>(e.key.keysym.unicode);  // 32 bits in the browser
+        if (character != usual_character(symbol, press)) out += " " + character_word(character);
         out += "\n";
         break;
     }
