@@ -25,6 +25,12 @@ void prepare_process();
 // holds the system's own words for why.
 bool write_file(const std::string& name, const std::uint8_t* bytes, std::size_t size, std::string& reason);
 
+// Writes `size` bytes at the end of the file `name` (UTF-8), or, with
+// `start_new`, as the whole of a new file of that name: for what grows while
+// the program runs (a run's recording, its pictures). Not in one step, and
+// not flushed to disk. When it fails, `reason` holds the system's words.
+bool append_file(const std::string& name, const std::uint8_t* bytes, std::size_t size, bool start_new, std::string& reason);
+
 // Reads the whole file `name` (UTF-8) into `bytes`; false when it cannot be
 // read or holds more than `max_size` bytes, with the system's own words for
 // why in `reason`. A file that does not fit in memory throws std::bad_alloc.

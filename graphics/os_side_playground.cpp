@@ -13,6 +13,7 @@ extern "C" {
 KAVEX_FROM_PAGE(file_size) long kavex_page_file_size(const char* name);
 KAVEX_FROM_PAGE(file_read) void kavex_page_file_read(const char* name, std::uint8_t* to);
 KAVEX_FROM_PAGE(file_write) void kavex_page_file_write(const char* name, const std::uint8_t* bytes, std::size_t size);
+KAVEX_FROM_PAGE(file_append) void kavex_page_file_append(const char* name, const std::uint8_t* bytes, std::size_t size, int start_new);
 }
 
 namespace kavex::os_side {
@@ -23,6 +24,11 @@ void set_environment(const char*, const char*) {}
 
 bool write_file(const std::string& name, const std::uint8_t* bytes, std::size_t size, std::string&) {
     kavex_page_file_write(name.c_str(), bytes, size);
+    return true;
+}
+
+bool append_file(const std::string& name, const std::uint8_t* bytes, std::size_t size, bool start_new, std::string&) {
+    kavex_page_file_append(name.c_str(), bytes, size, start_new ? 1 : 0);
     return true;
 }
 

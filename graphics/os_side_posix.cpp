@@ -119,6 +119,13 @@ bool read_all(int fd, std::size_t expected, std::size_t max_size, std::vector<st
 
 void prepare_process() {}
 
+bool append_file(const std::string& name, const std::uint8_t* bytes, std::size_t size, bool start_new, std::string& reason) {
+    const int fd = ::open(name.c_str(), O_WRONLY | O_CREAT | O_CLOEXEC | O_NOCTTY | (start_new ? O_TRUNC : O_APPEND), 0666);
+    if (fd < 0) return failed(reason);
+    const bool ok = write_all(fd, bytes, size) || failed(reason);
+    return (::close(fd) == 0 || failed(reason)) && ok;
+}
+
 void set_environment(const char* name, const char* value) { ::setenv(name, value, 1); }
 
 // Linux names the program's file in /proc; elsewhere the window keeps "kavex".

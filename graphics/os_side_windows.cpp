@@ -142,6 +142,16 @@ bool write_file(const std::string& name, const std::uint8_t* bytes, std::size_t 
     return ok;
 }
 
+bool append_file(const std::string& name, const std::uint8_t* bytes, std::size_t size, bool start_new, std::string& reason) {
+    const std::wstring target = wide(name);
+    if (target.empty()) return failed(reason, name.empty() ? ERROR_PATH_NOT_FOUND : ERROR_INVALID_NAME);
+    const HANDLE file = CreateFileW(target.c_str(), start_new ? GENERIC_WRITE : FILE_APPEND_DATA, FILE_SHARE_READ, nullptr,
+                                    start_new ? CREATE_ALWAYS : OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE) return failed(reason);
+    const bool ok = write_all(file, bytes, size) || failed(reason);
+    return (CloseHandle(file) || failed(reason)) && ok;
+}
+
 bool read_file(const std::string& name, std::size_t max_size, std::vector<std::uint8_t>& bytes, std::string& reason) {
     bytes.clear();
     const std::wstring path = wide(name);

@@ -1,19 +1,20 @@
 // The pictures of a run, written as PNG files when KAVEX_FRAMES asks.
 #include "run_frames.hpp"
 #include "explain.hpp"
+#include "os_side.hpp"
 #include "pixels.hpp"
 #include "run_input.hpp"
 
-#include <cerrno>
 #include <cstdio>
 #include <cstdlib>
-#include <cstring>
+#include <memory>
 #include <vector>
 
 // The encoder is a header of someone else's (Debian's libstb-dev, beside the
 // decoder), built here for this file alone: a program may build its own.
 #define STB_IMAGE_WRITE_IMPLEMENTATION
 #define STB_IMAGE_WRITE_STATIC
+#define STBI_WRITE_NO_STDIO  // the bytes go out through os_side, under UTF-8 names
 #if defined(__clang__)
 #pragma clang diagnostic push
 #pragma clang diagnostic ignored "-Weverything"
@@ -41,7 +42,7 @@ namespace {
 // this file's own statics would be.
 struct frames_state {
     std::string folder;
-    std::FILE* list = nullptr;
+    std::string list;  // empty: no pictures written
     // The picture last written, to leave out a refresh that changed nothing.
     std::vector<std::uint8_t> last_picture;
     int last_width = 0, last_height = 0;
@@ -57,8 +58,14 @@ frames_state& frames() {
 void stop_writing(const std::string& why) {
     frames_state& f = frames();
     detail::say("the pictures of the run are not written to " + f.folder + " any more: " + why);
-    if (f.list) std::fclose(f.list);
-    f.list = nullptr;
+    f.list.clear();
+}
+
+bool write(const std::string& file, const void* bytes, std::size_t size, bool start_new) {
+    std::string reason;
+    if (os_side::append_file(file, static_cast<const std::uint8_t*>(bytes), size, start_new, reason)) return true;
+    stop_writing("cannot write " + file + ": " + reason);
+    return false;
 }
 
 std::vector<std::uint8_t> rgb_of(SDL_Surface* s) {
@@ -96,28 +103,28 @@ void prepare() {
     // hardly larger, and a run of a thousand pictures three times faster.
     stbi_write_png_compression_level = 1;
     stbi_write_force_png_filter = 0;
-    const std::string path = f.folder + "/" + list_name;
-    f.list = std::fopen(path.c_str(), "wb");
-    if (!f.list) return stop_writing(std::string("cannot write ") + path + ": " + std::strerror(errno));
-    std::fputs("# kavex frames 1: event, file, width, height, FNV-1a 64 of the RGB bytes\n", f.list);
-    std::fflush(f.list);
+    f.list = f.folder + "/" + list_name;
+    const std::string heading = "# kavex frames 1: event, file, width, height, FNV-1a 64 of the RGB bytes\n";
+    write(f.list, heading.data(), heading.size(), true);
 }
 
 void shown(SDL_Surface* window) {
     frames_state& f = frames();
-    if (!f.list) return;
+    if (f.list.empty()) return;
     std::vector<std::uint8_t> rgb = rgb_of(window);
     if (rgb.empty()) return;
     if (window->w == f.last_width && window->h == f.last_height && rgb == f.last_picture) return;
     const unsigned long event = run_input::events_taken();
     f.pictures_at_event = event == f.last_event && !f.last_picture.empty() ? f.pictures_at_event + 1 : 1;
     const std::string name = file_name(event, f.pictures_at_event);
-    const std::string path = f.folder + "/" + name;
-    if (!stbi_write_png(path.c_str(), window->w, window->h, 3, rgb.data(), 3 * window->w))
-        return stop_writing("cannot write " + path);
-    std::fprintf(f.list, "%lu %s %d %d %s\n", event, name.c_str(), window->w, window->h,
-                 checksum_text(checksum(rgb.data(), rgb.size())).c_str());
-    if (std::fflush(f.list) != 0) return stop_writing(std::strerror(errno));
+    int png_size = 0;
+    std::unique_ptr<unsigned char, void (*)(void*)> png(
+        stbi_write_png_to_mem(rgb.data(), 3 * window->w, window->w, window->h, 3, &png_size), std::free);
+    if (!png) return stop_writing("there is not enough memory for a picture");
+    if (!write(f.folder + "/" + name, png.get(), static_cast<std::size_t>(png_size), true)) return;
+    const std::string line = std::to_string(event) + " " + name + " " + std::to_string(window->w) + " " +
+                             std::to_string(window->h) + " " + checksum_text(checksum(rgb.data(), rgb.size())) + "\n";
+    if (!write(f.list, line.data(), line.size(), false)) return;
     f.last_picture = std::move(rgb);
     f.last_width = window->w;
     f.last_height = window->h;

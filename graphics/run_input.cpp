@@ -6,10 +6,8 @@
 #include "sdl_side.hpp"
 #include "transcript.hpp"
 
-#include <cerrno>
-#include <cstdio>
+#include <cstdint>
 #include <cstdlib>
-#include <cstring>
 #include <string>
 #include <vector>
 
@@ -27,7 +25,7 @@ struct run_state {
     std::size_t replay_at = 0;
     bool replay_on = false;
     unsigned long taken = 0;
-    std::FILE* record_file = nullptr;
+    std::string record_file;  // empty: no recording
     transcript::writer recorder;
 };
 
@@ -58,24 +56,24 @@ void load_replay(const std::string& file) {
 }
 
 // The recording goes out line by line, so that a run that crashes keeps
-// what came before the crash.
-void write_record(const std::string& lines) {
-    if (!run().record_file || lines.empty()) return;
-    std::fwrite(lines.data(), 1, lines.size(), run().record_file);
-    std::fflush(run().record_file);
+// what came before the crash. A recording that cannot be written stops, and
+// the program runs on.
+void write_record(const std::string& lines, bool start_new = false) {
+    std::string& file = run().record_file;
+    std::string reason;
+    if (file.empty() || lines.empty()) return;
+    if (os_side::append_file(file, reinterpret_cast<const std::uint8_t*>(lines.data()), lines.size(), start_new, reason)) return;
+    detail::say("cannot record the run to " + file + ": " + reason);
+    file.clear();
 }
 
 void start_recording(const char* file) {
-    run().record_file = std::fopen(file, "wb");
-    if (!run().record_file) {
-        detail::say(std::string("cannot record the run to ") + file + ": " + std::strerror(errno));
-        return;
-    }
-    write_record(std::string(transcript::first_line) + "\n");
+    run().record_file = file;
+    write_record(std::string(transcript::first_line) + "\n", true);
 }
 
 void record(const SDL_Event& e) {
-    if (!run().record_file) return;
+    if (run().record_file.empty()) return;
     std::string lines;
     run().recorder.add(e, lines);
     write_record(lines);
@@ -108,12 +106,10 @@ bool replaying() { return run().replay_on; }
 unsigned long events_taken() { return run().taken; }
 
 void finish() {
-    if (!run().record_file) return;
     std::string lines;
     run().recorder.finish(lines);
     write_record(lines);
-    std::fclose(run().record_file);
-    run().record_file = nullptr;
+    run().record_file.clear();
 }
 
 }  // namespace kavex::run_input
