@@ -12,13 +12,6 @@ namespace {
 
 picture load(const std::string& folder, const frame& f) { return read_png(folder + "/" + f.file); }
 
-// The picture on the screen after `event`: the last one shown by then.
-const frame* shown_after(const std::vector<frame>& frames, unsigned long event) {
-    const auto later = std::upper_bound(frames.begin(), frames.end(), event,
-                                        [](unsigned long e, const frame& f) { return e < f.event; });
-    return later == frames.begin() ? nullptr : &*(later - 1);
-}
-
 std::vector<unsigned long> events_to_compare(const std::vector<frame>& a, const std::vector<frame>& b, const choice& which) {
     if (!which.events.empty()) return which.events;
     std::vector<unsigned long> events;
@@ -61,6 +54,12 @@ bool pixels_match(const std::string& ref_folder, const frame& r, const std::stri
 }
 
 }  // namespace
+
+const frame* shown_after(const std::vector<frame>& frames, unsigned long event) {
+    const auto later = std::upper_bound(frames.begin(), frames.end(), event,
+                                        [](unsigned long e, const frame& f) { return e < f.event; });
+    return later == frames.begin() ? nullptr : &*(later - 1);
+}
 
 bool read_frames(const std::string& folder, std::vector<frame>& frames, std::string& error) {
     frames.clear();

@@ -20,6 +20,10 @@ struct frame {
 // the list is missing or malformed.
 bool read_frames(const std::string& folder, std::vector<frame>& frames, std::string& error);
 
+// The picture on the screen after `event`: the last one shown by then, or
+// null when none was shown yet.
+const frame* shown_after(const std::vector<frame>& frames, unsigned long event);
+
 // Which pictures are compared.
 struct choice {
     bool last_only = false;                 // only the final picture of each run

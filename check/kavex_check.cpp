@@ -4,10 +4,13 @@
 //   kavex-check run.txt ./reference ./student       one program
 //   kavex-check run.txt ./reference submissions/    a folder of them
 //   kavex-check --animate run.gif run.txt ./program  an animation of a run
+//   kavex-check --assignment a.json --starter start.cpp run.txt ./solution
+//                                                    an assignment for the playground
 //
 // Exit status: 0 the pictures match, 1 they differ, 2 a program could not
 // run (or the transcript, the options or a report were wrong).
 #include "animate.hpp"
+#include "assignment.hpp"
 #include "checking.hpp"
 #include "folder.hpp"
 #include "transcript.hpp"
@@ -29,6 +32,7 @@ constexpr const char* usage =
     "usage: kavex-check [OPTIONS] TRANSCRIPT REFERENCE STUDENT\n"
     "       kavex-check [OPTIONS] TRANSCRIPT REFERENCE FOLDER\n"
     "       kavex-check --animate FILE.gif [OPTIONS] TRANSCRIPT PROGRAM\n"
+    "       kavex-check --assignment FILE.json --starter FILE.cpp [OPTIONS] TRANSCRIPT SOLUTION\n"
     "Replays both programs on the transcript without a display (KAVEX_REPLAY) and compares\n"
     "the pictures they show after each input event. A FOLDER holds one submission an\n"
     "entry: NAME.cpp, a folder of .cpp files, or a program; sources are built first.\n"
@@ -49,6 +53,10 @@ constexpr const char* usage =
     "  --animate FILE.gif   an animated GIF of the reference's run (or the one program's)\n"
     "  --fps N              at most N pictures a second in the animation (10)\n"
     "  --scale PERCENT      the animation's size, in percent of the window's (100)\n"
+    "  --assignment FILE    an assignment for the playground: the starter code, the transcript,\n"
+    "                       and the solution's pictures after the --frames events (or its last)\n"
+    "  --starter FILE.cpp   the assignment's starter code\n"
+    "  --title TEXT         the assignment's title\n"
     "  --keep               keep the programs' folders and pictures (the folder is named)\n"
     "Linux and other POSIX systems only. Not a sandbox: see the teacher's guide (teaching.md).\n";
 
@@ -83,6 +91,8 @@ struct command_line {
     settings s;
     std::string animate;
     animation looks;
+    std::string assignment_file, starter_file;
+    assignment task;
     bool keep = false;
     std::vector<std::string> operands;
 };
@@ -114,29 +124,39 @@ command_line read_command_line(int argc, char** argv) {
         else if (option == "--out") c.s.out = take();
         else if (option == "--compile") c.s.compile = take();
         else if (option == "--animate") c.animate = take();
+        else if (option == "--assignment") c.assignment_file = take();
+        else if (option == "--starter") c.starter_file = take();
+        else if (option == "--title") c.task.title = take();
         else if (option == "--fps") c.looks.fps = static_cast<int>(number_option(option, take().c_str(), 1));
         else if (option == "--scale") c.looks.scale_percent = static_cast<int>(number_option(option, take().c_str(), 1));
         else refuse("unknown option " + option);
     }
     for (; i < argc; ++i) c.operands.push_back(argv[i]);
     if (c.looks.fps > 100 || c.looks.scale_percent > 100) refuse("--fps goes up to 100, --scale to 100 percent");
-    if (c.operands.size() != 3 && !(c.operands.size() == 2 && !c.animate.empty()))
-        refuse("it takes three names after the options (two with --animate)");
+    if (!c.assignment_file.empty() && c.starter_file.empty()) refuse("--assignment wants its --starter code too");
+    const bool one_program = !c.animate.empty() || !c.assignment_file.empty();
+    if (c.operands.size() != 3 && !(c.operands.size() == 2 && one_program))
+        refuse("it takes three names after the options (two with --animate or --assignment)");
     return c;
+}
+
+std::string text_of(const std::string& file, const char* what) {
+    std::ifstream in(file, std::ios::binary);
+    if (!in) fail(std::string("cannot read ") + what + " " + file);
+    std::ostringstream text;
+    text << in.rdbuf();
+    return text.str();
 }
 
 // The transcript is read here first, so that a malformed one is named once,
 // with its line, instead of by every program. Its events give the time of
 // the run after each one: the value of the last tick by then (40 ms an
 // event in a run without ticks).
-std::vector<long long> check_transcript(const std::string& file) {
-    std::ifstream in(file, std::ios::binary);
-    if (!in) fail("cannot read the transcript " + file);
-    std::ostringstream text;
-    text << in.rdbuf();
+std::vector<long long> check_transcript(const std::string& file, std::string& text) {
+    text = text_of(file, "the transcript");
     std::vector<SDL_Event> events;
     std::string error;
-    if (!kavex::transcript::read(text.str(), events, error)) fail(file + ": " + error);
+    if (!kavex::transcript::read(text, events, error)) fail(file + ": " + error);
     const bool ticks = std::any_of(events.begin(), events.end(), [](const SDL_Event& e) { return e.type == SDL_USEREVENT; });
     std::vector<long long> times{0};
     for (const SDL_Event& e : events)
@@ -162,6 +182,18 @@ std::string temporary_folder() {
     return pattern;
 }
 
+bool make_assignment(command_line& c, const replay& solution) {
+    std::string error;
+    c.task.tolerance = c.s.which.tolerance;
+    if (c.task.title.empty()) c.task.title = fs::path(c.starter_file).stem().string();
+    if (!write_assignment(c.assignment_file, c.task, solution.frames_folder, solution.frames, c.s.which, error)) {
+        std::fprintf(stderr, "kavex-check: no assignment: %s\n", error.c_str());
+        return false;
+    }
+    std::printf("the assignment: %s\n", c.assignment_file.c_str());
+    return true;
+}
+
 int check_one(const replay& reference, const std::string& student, const settings& s) {
     const replay run = replay_program(student, "student", s);
     const row r = judge(reference, run, s, s.difference);
@@ -182,14 +214,16 @@ int main(int argc, char** argv) {
     command_line c = read_command_line(argc, argv);
     settings& s = c.s;
     s.transcript = absolute(c.operands[0]);
-    const std::vector<long long> times = check_transcript(s.transcript);
+    const std::vector<long long> times = check_transcript(s.transcript, c.task.transcript);
+    if (!c.starter_file.empty()) c.task.starter = text_of(c.starter_file, "the starter code");
     s.work = temporary_folder();
 
     const replay reference = replay_program(c.operands[1], "reference", s);
     int status = 2;
     if (!reference.trouble.empty()) {
         std::fprintf(stderr, "kavex-check: the reference %s %s\n", c.operands[1].c_str(), reference.trouble.c_str());
-    } else if (!c.animate.empty() && !animate(c, reference, times)) {
+    } else if ((!c.animate.empty() && !animate(c, reference, times)) ||
+               (!c.assignment_file.empty() && !make_assignment(c, reference))) {
         status = 2;
     } else if (c.operands.size() == 2) {
         status = 0;

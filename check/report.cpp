@@ -9,21 +9,6 @@ namespace check {
 
 namespace {
 
-std::string json_text(const std::string& s) {
-    std::string out = "\"";
-    for (const char ch : s) {
-        const auto c = static_cast<unsigned char>(ch);
-        if (c == '"' || c == '\\') out += std::string("\\") + ch;
-        else if (c == '\n') out += "\\n";
-        else if (c < 0x20) {
-            char code[8];
-            std::snprintf(code, sizeof code, "\\u%04x", c);
-            out += code;
-        } else out += ch;
-    }
-    return out + "\"";
-}
-
 // For XML and HTML alike.
 std::string markup_text(const std::string& s) {
     std::string out;
@@ -64,6 +49,21 @@ int count(const std::vector<row>& rows, verdict v) {
 }
 
 }  // namespace
+
+std::string json_text(const std::string& s) {
+    std::string out = "\"";
+    for (const char ch : s) {
+        const auto c = static_cast<unsigned char>(ch);
+        if (c == '"' || c == '\\') out += std::string("\\") + ch;
+        else if (c == '\n') out += "\\n";
+        else if (c < 0x20) {
+            char code[8];
+            std::snprintf(code, sizeof code, "\\u%04x", c);
+            out += code;
+        } else out += ch;
+    }
+    return out + "\"";
+}
 
 const char* verdict_word(verdict v) {
     switch (v) {

@@ -23,6 +23,8 @@ struct row {
 };
 
 const char* verdict_word(verdict v);
+// A JSON string, quoted, of UTF-8 text.
+std::string json_text(const std::string& s);
 
 bool write_json(const std::string& file, const std::string& transcript, const std::vector<row>& rows);
 bool write_junit(const std::string& file, const std::vector<row>& rows);

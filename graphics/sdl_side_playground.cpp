@@ -98,7 +98,7 @@ namespace {
 
 // One input record from the page: what it is, then its numbers (keys.mjs
 // writes them in this order).
-enum page_input { key_down = 1, key_up, pointer_move, button_down, button_up, keyboard_lost };
+enum page_input { key_down = 1, key_up, pointer_move, button_down, button_up, keyboard_lost, close_request };
 enum field { kind, symbol, character, x, y, button, fields };
 
 Uint16 coordinate(std::int32_t v) { return static_cast<Uint16>(v < 0 ? 0 : v > 0xFFFF ? 0xFFFF : v); }
@@ -141,6 +141,9 @@ bool poll(SDL_Event& e) {
             e.active.type = SDL_ACTIVEEVENT;
             e.active.gain = 0;
             e.active.state = SDL_APPINPUTFOCUS;
+            return true;
+        case close_request:
+            e.type = SDL_QUIT;
             return true;
         default:
             break;  // a record of a kind this library does not know: the next one

@@ -6,6 +6,7 @@ import fs from 'node:fs';
 import http from 'node:http';
 import os from 'node:os';
 import path from 'node:path';
+import { execFileSync } from 'node:child_process';
 import { after, before, describe, test } from 'node:test';
 import { expect_desktop_records } from './event_script.mjs';
 import { blobs, launch, open_playground, pages_dir, patience, read_ppm, serve_playground } from './page.mjs';
@@ -283,6 +284,60 @@ describe('the playground', () => {
     await p.page.waitForFunction(() => window.playground.running || window.playground.failed, { timeout: compiler_patience });
     assert.equal(await p.page.evaluate(() => window.playground.asyncify), true);
     await expect_desktop_records(p);
+    await p.close();
+  });
+  test('Record keeps the input as a transcript, and its Replay in the page gives the desktop replay\'s pictures', async () => {
+    const p = await open('example=sprites');
+    await p.page.waitForFunction(() => window.playground.running || window.playground.failed, { timeout: compiler_patience });
+    await p.page.click('#record');
+    await p.page.waitForFunction(() => window.playground.running && window.playground.frames > 0, { timeout: compiler_patience });
+    for (const [x, y] of [[60, 80], [200, 150], [330, 260]]) {
+      await p.move_pointer(x, y);
+      await p.next_frame();
+    }
+    await p.page.click('#stop');  // closes the window: the recording ends whole
+    await p.page.waitForFunction(() => !window.playground.running && window.playground.recorded.endsWith('close\n'),
+      { timeout: patience });
+    const recorded = await p.page.evaluate(() => window.playground.recorded);
+    assert.match(recorded, /^kavex run 1\n/);
+    assert.match(recorded, /\nmove 200 150\n/);
+
+    const dir = fs.mkdtempSync(path.join(os.tmpdir(), 'kavex-replay-'));
+    fs.writeFileSync(path.join(dir, 'run.txt'), recorded);
+    await (await p.page.$('#replay-file')).uploadFile(path.join(dir, 'run.txt'));
+    await p.page.waitForFunction(() => window.playground.replayed !== null, { timeout: compiler_patience });
+    const in_page = await p.page.evaluate(() => window.playground.replayed);
+    fs.mkdirSync(path.join(dir, 'frames'));
+    const env = { ...process.env, KAVEX_REPLAY: path.join(dir, 'run.txt'), KAVEX_FRAMES: path.join(dir, 'frames'), DISPLAY: '' };
+    execFileSync(path.join(process.env.KAVEX_DESKTOP_BUILD, 'examples', 'sprites'), { env, cwd: dir });
+    const on_desktop = fs.readFileSync(path.join(dir, 'frames', 'frames.txt'), 'utf8');
+    assert.ok(on_desktop.split('\n').length > 4, on_desktop);
+    assert.equal(in_page, on_desktop, 'the same pictures, checksum for checksum, after the same events');
+    await p.close();
+  });
+
+  test("a teacher's assignment opens its starter code, and Check passes for the solution and fails for a changed copy", async () => {
+    const p = await open('example=hello');
+    await p.page.waitForFunction(() => window.playground.ready, { timeout: compiler_patience });
+    await (await p.page.$('#assignment-file')).uploadFile(path.join(pages_dir, 'desktop', 'sprites-assignment.json'));
+    await p.page.waitForFunction(() => window.playground.assignment === 'Sprites', { timeout: patience });
+    const editor_text = () => p.page.evaluate(() => document.querySelector('.CodeMirror').CodeMirror.getValue());
+    assert.equal(await editor_text(), fs.readFileSync(path.join(root, 'examples', 'hello.cpp'), 'utf8'), 'the starter code');
+
+    const solution = fs.readFileSync(path.join(root, 'examples', 'sprites.cpp'), 'utf8');
+    const check = async (source) => {
+      await p.page.evaluate((s) => document.querySelector('.CodeMirror').CodeMirror.setValue(s), source);
+      await p.page.evaluate(() => { window.playground.check = null; });
+      await p.page.click('#check');
+      await p.page.waitForFunction(() => window.playground.check !== null, { timeout: compiler_patience });
+      return p.page.evaluate(() => window.playground.check);
+    };
+    const passed = await check(solution);
+    assert.deepEqual(passed, { passed: true, pictures: [{ event: 3, differing: 0 }, { event: 14, differing: 0 }] });
+    const changed = await check(solution.replace('use_color(255, 200, 40)', 'use_color(255, 200, 41)'));
+    assert.equal(changed.passed, false);
+    assert.ok(changed.pictures.every((c) => c.differing > 0), JSON.stringify(changed));
+    assert.equal(await p.page.$eval('#check-result', (e) => e.hidden), false, 'the pictures side by side');
     await p.close();
   });
 });

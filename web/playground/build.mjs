@@ -24,7 +24,8 @@ if (!out) {
 }
 const graphics = path.join(root, 'graphics');
 const sdl_headers = '/usr/include/SDL';
-const stb_header = ['/usr/include/stb', '/usr/local/include/stb'].map((d) => path.join(d, 'stb_image.h')).find(fs.existsSync);
+// stb's picture decoder and encoder, which load.cpp and run_frames.cpp build in.
+const stb_folder = ['/usr/include/stb', '/usr/local/include/stb'].find((d) => fs.existsSync(path.join(d, 'stb_image.h')));
 
 // The library's sources as its CMakeLists.txt lists them, with the
 // playground's two sides and what they share with the browser's.
@@ -59,7 +60,7 @@ async function build_library() {
   const tree = {
     graphics: read_folder(graphics, (n) => /\.(hpp|cpp|inc|h)$/.test(n)),
     include: { SDL: sdl },
-    stb: { 'stb_image.h': fs.readFileSync(stb_header) },
+    stb: Object.fromEntries(['stb_image.h', 'stb_image_write.h'].map((n) => [n, fs.readFileSync(path.join(stb_folder, n))])),
   };
   const hash = crypto.createHash('sha256');
   hash.update(JSON.stringify(library_flags));
@@ -163,7 +164,7 @@ for (const [, picture] of reference_html.matchAll(/src="reference\/([^"]+)"/g)) 
   copy(path.join(root, 'docs', picture), path.join(out, 'reference', picture));
 }
 for (const name of ['index.html', 'playground.css', 'playground.mjs', 'output.mjs', 'mistakes.mjs', 'storage.mjs',
-  'workspace.mjs', 'keys.mjs', 'flags.mjs', 'compiler.mjs', 'runner.mjs', 'wasi.mjs', 'manifest.webmanifest',
+  'workspace.mjs', 'keys.mjs', 'flags.mjs', 'compiler.mjs', 'runner.mjs', 'wasi.mjs', 'runs.mjs', 'manifest.webmanifest',
   'icon-192.png', 'icon-512.png']) {
   copy(path.join(here, name), path.join(out, name));
 }

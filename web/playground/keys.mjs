@@ -3,9 +3,10 @@
 // one record of six numbers per event,
 //   [kind, symbol, character, x, y, button]
 // kind: 1 key press, 2 key release, 3 pointer move, 4 button press,
-// 5 button release, 6 the keyboard lost. A key's symbol is SDL 1.2's for
+// 5 button release, 6 the keyboard lost, 7 the window closed (the end of a
+// recording). A key's symbol is SDL 1.2's for
 // the key; its character (on a press only) is the Unicode one it types.
-export const kinds = { key_down: 1, key_up: 2, pointer_move: 3, button_down: 4, button_up: 5, keyboard_lost: 6 };
+export const kinds = { key_down: 1, key_up: 2, pointer_move: 3, button_down: 4, button_up: 5, keyboard_lost: 6, close: 7 };
 
 // SDL 1.2's symbols for the keys that type no character, and for those whose
 // symbol is not the character they type, by the browser's name of the key.

@@ -6,10 +6,15 @@
 // program does. Links carry a program in the address:
 //   index.html#code=BASE64URL     the program's UTF-8 source, opened and run
 //   index.html#example=NAME       a program of the examples, opened and run
+//   index.html#assignment=URL     a teacher's assignment (kavex-check --assignment):
+//                                 its starter code opened, and Check to compare
+// Record runs the program and keeps its input as a transcript to download;
+// Replay… runs it on a transcript instead of the keys and mouse (runs.mjs).
 // For the tests and the benchmark, window.playground tells how far a run got.
 import { key_record, kinds, pointer_records } from './keys.mjs';
 import { endless_recursion, students_function, students_line, wasm_frames, what_went_wrong } from './mistakes.mjs';
 import { output_panel } from './output.mjs';
+import { check_pictures, frames_list, read_assignment, record_settings, replay_settings, show_check, transcript_file } from './runs.mjs';
 import { workspace } from './workspace.mjs';
 
 const $ = (id) => document.getElementById(id);
@@ -38,6 +43,10 @@ const state = window.playground = {
   failed: false,    // the last Run stopped at the compiler
   mistake: null,    // the last program stopped on a mistake: { words, line } (0: no line known)
   printed: '',      // the text under the picture, the program's and the compiler's (the panel's, below)
+  recorded: '',     // the transcript of the last Record
+  replayed: null,   // the frames list (frames.txt) of the last Replay or Check
+  assignment: null, // the open assignment's title
+  check: null,      // the last Check: { passed, pictures: [{ event, differing }] }
 };
 
 // Ctrl+Enter, in the editor or anywhere, reaches the page's own listener (below).
@@ -105,7 +114,7 @@ function compiler_is_ready() {
   state.ready = true;
   state.ready_at = performance.now();
   $('progress').hidden = true;
-  $('run').disabled = false;
+  for (const id of ['run', 'record', 'replay', 'check']) $(id).disabled = false;
   if (state.runs) {
     status('Compiling…');  // the Run of a link, which waited for the compiler
     return;
@@ -223,10 +232,15 @@ function on_program({ data }) {
     $('caption').textContent = data.title;
   } else if (data.saved) {
     offer(data.saved, data.bytes);
+  } else if (data.recorded) {
+    state.recorded += data.recorded;
+  } else if (data.pictures) {
+    replayed(data.pictures);
   } else if (data.ended !== undefined) {
     state.ended = data.ended;
     stop(`The program ended${data.ended ? ` with exit status ${data.ended}` : ''}.`);
     status('Ended');
+    if (purpose === 'record') offer_recording();
   } else if (data.crashed) {
     stop();
     status('Stopped on a mistake');
@@ -248,13 +262,21 @@ function offer(name, bytes) {
 let run_started = 0;
 let linked_at = 0;
 
-async function run() {
+// What this run is for: 'run', 'record', 'replay' or 'check'.
+let purpose = 'run';
+
+// `env` and `files` go to the program besides the usual ones.
+async function run({ env = [], files = {}, why = 'run' } = {}) {
   if (!state.ready && state.runs > 0) return;  // the first Run (of a link) waits for the compiler
   stop();
+  purpose = why;
   show_reference(false);
   ++state.runs;
   const this_run = state.runs;
   Object.assign(state, { frames: 0, first_frame: 0, times: null, ended: null, failed: false, mistake: null });
+  if (why === 'record') state.recorded = '';
+  if (why === 'replay' || why === 'check') Object.assign(state, { replayed: null, check: null });
+  $('check-result').hidden = true;
   error_tail = '';
   run_started = performance.now();
   out.clear();
@@ -287,14 +309,93 @@ async function run() {
   // On a narrow screen the picture is above the editor: bring it into view.
   const box = canvas.getBoundingClientRect();
   if (box.top < 0 || box.bottom > innerHeight) canvas.scrollIntoView({ block: 'nearest' });
-  runner.postMessage({ run: module, files: work.files(), asyncify });
+  runner.postMessage({ run: module, files: { ...work.files(), ...files }, asyncify, env });
 }
 
 $('run').addEventListener('click', () => run());
 $('stop').addEventListener('click', () => {
+  if (purpose === 'record') return end_recording();
   stop('Stopped.');
   status('Stopped');
 });
+
+// --- Record, Replay…, and a teacher's assignment
+$('record').addEventListener('click', () => {
+  run({ env: record_settings, why: 'record' });
+  status('Recording: use the picture as usual; Stop ends the recording');
+});
+
+// Stop closes the program's window, so that the recording ends as a closed
+// window ends it, whole; a program that will not end is stopped after a second.
+function end_recording() {
+  send([kinds.close, 0, 0, 0, 0, 0]);
+  const this_run = runner;
+  setTimeout(() => {
+    if (runner !== this_run) return;
+    stop('Stopped.');
+    offer_recording();
+  }, 1000);
+}
+
+function offer_recording() {
+  if (!state.recorded) return;
+  offer(transcript_file, new TextEncoder().encode(state.recorded));
+  status(`Recorded: ${state.recorded.split('\n').length - 2} lines in ${transcript_file}, to download below`);
+}
+
+function replay(transcript, why) {
+  return run({ env: replay_settings, files: { [transcript_file]: new TextEncoder().encode(transcript) }, why });
+}
+
+$('replay').addEventListener('click', () => $('replay-file').click());
+$('replay-file').addEventListener('change', async (e) => {
+  const [file] = e.target.files;
+  e.target.value = '';
+  if (file) replay(await file.text(), 'replay');
+});
+
+let assignment = null;
+const assignment_shelf = 'kavex-playground-assignment';
+
+async function open_assignment(text, { keep = true } = {}) {
+  try {
+    assignment = read_assignment(text);
+  } catch (error) {
+    status(`No assignment: ${error.message}`);
+    return false;
+  }
+  state.assignment = assignment.title;
+  $('check').hidden = false;
+  $('check').title = `Run your program on the transcript of “${assignment.title}” and compare its pictures with the expected ones`;
+  if (keep) {
+    try { localStorage.setItem(assignment_shelf, text); } catch { /* kept for this visit only */ }
+    await work.open_link_program(assignment.starter);
+  }
+  status(`Assignment “${assignment.title}”: write your program, then press Check`);
+  return true;
+}
+
+$('assignment').addEventListener('click', () => $('assignment-file').click());
+$('assignment-file').addEventListener('change', async (e) => {
+  const [file] = e.target.files;
+  e.target.value = '';
+  if (file) open_assignment(await file.text());
+});
+$('check').addEventListener('click', () => {
+  if (assignment) replay(assignment.transcript, 'check');
+});
+
+async function replayed(pictures) {
+  state.replayed = new TextDecoder().decode(pictures[frames_list] || new Uint8Array());
+  if (purpose !== 'check') {
+    status(`Replayed: ${state.replayed.split('\n').length - 2} pictures shown`);
+    return;
+  }
+  const results = await check_pictures(assignment, pictures);
+  show_check($('check-result'), assignment, results);
+  state.check = { passed: results.every((r) => r.passed), pictures: results.map((r) => ({ event: r.event, differing: r.differing })) };
+  status(state.check.passed ? 'Check: every picture as expected' : 'Check: some pictures differ from the expected ones');
+}
 document.addEventListener('keydown', (e) => {
   if ((e.ctrlKey || e.metaKey) && e.key === 'Enter') {
     e.preventDefault();
@@ -396,18 +497,25 @@ async function open_from_address() {
     }
   } else if (hash.startsWith('example=')) {
     taken = await work.open_example(decodeURIComponent(hash.slice(8)));
+  } else if (hash.startsWith('assignment=')) {
+    const address = decodeURIComponent(hash.slice(11));
+    const text = await fetch(address).then((r) => (r.ok ? r.text() : '')).catch(() => '');
+    if (text) await open_assignment(text);
+    else status(`No assignment: ${address} cannot be fetched`);
+    history.replaceState(null, '', location.pathname + location.search);
+    return false;
   }
   if (hash) history.replaceState(null, '', location.pathname + location.search);
   if (!taken) await work.restore();
   return taken;
 }
 
-window.addEventListener('hashchange', async () => { if (await open_from_address()) run();
+window.addEventListener('hashchange', async () => { if (await open_from_address()) run(); });
 
-// After this visit, the playground opens with no network (sw.js). Browsers
-// allow it on HTTPS and the local address only; elsewhere it is online only.
-if ('serviceWorker' in navigator) navigator.serviceWorker.register('sw.js').catch(() => {}); });
-
+// The assignment of an earlier visit stays until another one is opened.
+let kept_assignment = null;
+try { kept_assignment = localStorage.getItem(assignment_shelf); } catch { /* a browser that keeps nothing */ }
+if (kept_assignment) await open_assignment(kept_assignment, { keep: false });
 if (await open_from_address()) run();
 
 // After this visit, the playground opens with no network (sw.js). Browsers

@@ -2,12 +2,15 @@
 // Run, ended by the page at Stop, so that nothing a program does (an endless
 // loop, a crash, a huge allocation) reaches the page.
 //
-// From the page:  { run: WebAssembly.Module, files: { name: Uint8Array }, asyncify }, then { input: [numbers] }
+// From the page:  { run: WebAssembly.Module, files: { name: Uint8Array }, asyncify, env: ['NAME=VALUE'] },
+//                 then { input: [numbers] }
 // To the page:    { frame, width, height, pixels }  the picture at a refresh (RGBA bytes)
 //                 { out: [[fd, text, stack?], ...], left_out }  what the program printed, gathered;
 //                                                    an explanation of the library's with the stack that wrote it
 //                 { waiting: true }                  the program waits for events (at most once a second)
 //                 { title }, { saved: name, bytes }, { ended: status }, { crashed: message, stack }
+//                 { recorded: text }                 what KAVEX_RECORD adds to its transcript
+//                 { pictures: { name: bytes } }      at the end, what KAVEX_FRAMES wrote
 //
 // What a program prints is gathered here and handed on at most five times a
 // second, the newest megabyte of it: a program that prints in an endless
@@ -172,13 +175,37 @@ const page = {
   file_write(name_at, at, size) {
     files.set(text(name_at), new Uint8Array(memory.buffer.slice(at, at + size)));
   },
+  // A recording goes to the page as it grows: Stop ends this Worker at once.
+  file_append(name_at, at, size, start_new) {
+    const name = text(name_at);
+    const chunk = new Uint8Array(memory.buffer.slice(at, at + size));
+    const before = start_new ? new Uint8Array() : files.get(name) || new Uint8Array();
+    const whole = new Uint8Array(before.length + chunk.length);
+    whole.set(before);
+    whole.set(chunk, before.length);
+    files.set(name, whole);
+    if (name === setting('KAVEX_RECORD')) postMessage({ recorded: new TextDecoder().decode(chunk) });
+  },
 };
 
-async function run(module, asyncify) {
+let environment = [];
+const setting = (name) => (environment.find((s) => s.startsWith(`${name}=`)) || '').slice(name.length + 1);
+
+// What KAVEX_FRAMES wrote: the list and the pictures in its folder.
+function hand_over_pictures() {
+  const folder = setting('KAVEX_FRAMES');
+  if (!folder) return;
+  const pictures = {};
+  for (const [name, bytes] of files) if (name.startsWith(`${folder}/`)) pictures[name.slice(folder.length + 1)] = bytes;
+  postMessage({ pictures });
+}
+
+async function run(module, asyncify, env = []) {
   page.wait = asyncify ? wait_by_unwinding : new WebAssembly.Suspending(sleep);
+  environment = env;
   const system = wasi({
     args: ['main'],
-    env: ['KAVEX_EXPLAIN=1'],
+    env: ['KAVEX_EXPLAIN=1', ...env],
     write: gather_output,
     memory: () => memory,
   });
@@ -193,6 +220,7 @@ async function run(module, asyncify) {
     if (!(e instanceof system.Exit)) {
       hand_over_output();
       send_frame();
+      hand_over_pictures();
       postMessage({ crashed: String(e.message || e), stack: String(e.stack) });
       return;
     }
@@ -200,6 +228,7 @@ async function run(module, asyncify) {
   }
   hand_over_output();
   send_frame();
+  hand_over_pictures();
   postMessage({ ended: status });
 }
 
@@ -209,6 +238,6 @@ onmessage = ({ data }) => {
     if (wake) wake();
   } else if (data.run) {
     for (const [name, bytes] of Object.entries(data.files)) files.set(name, bytes);
-    run(data.run, data.asyncify);
+    run(data.run, data.asyncify, data.env);
   }
 };
