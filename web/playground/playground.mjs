@@ -393,6 +393,7 @@ async function replayed(pictures) {
   }
   const results = await check_pictures(assignment, pictures);
   show_check($('check-result'), assignment, results);
+  $('check-result').scrollIntoView({ block: 'nearest' });
   state.check = { passed: results.every((r) => r.passed), pictures: results.map((r) => ({ event: r.event, differing: r.differing })) };
   status(state.check.passed ? 'Check: every picture as expected' : 'Check: some pictures differ from the expected ones');
 }
