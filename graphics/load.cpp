@@ -19,8 +19,7 @@
 #include <string>
 #include <vector>
 
-// The decoder is a header of someone else's, built here and only here. Its
-// own style trips warnings that the library's code must not.
+// The decoder is a header of someone else's, built here and only here.
 #define STB_IMAGE_IMPLEMENTATION
 #define STBI_NO_STDIO  // the bytes come from os_side, under UTF-8 names
 #define STBI_NO_LINEAR
@@ -32,27 +31,9 @@
 // Its asserts state its own invariants; a file's bytes must never end the
 // program, so none aborts.
 #define STBI_ASSERT(x) static_cast<void>(0)
-#if defined(__clang__)
-#pragma clang diagnostic push
-#pragma clang diagnostic ignored "-Weverything"
-#elif defined(__GNUC__)
-#pragma GCC diagnostic push
-#pragma GCC diagnostic ignored "-Wpedantic"
-#pragma GCC diagnostic ignored "-Wunused-function"
-#pragma GCC diagnostic ignored "-Wunused-parameter"
-#pragma GCC diagnostic ignored "-Wunused-but-set-variable"
-#pragma GCC diagnostic ignored "-Wsign-compare"
-#pragma GCC diagnostic ignored "-Wimplicit-fallthrough"
-#pragma GCC diagnostic ignored "-Wmissing-field-initializers"
-#pragma GCC diagnostic ignored "-Wtype-limits"
-#pragma GCC diagnostic ignored "-Wmaybe-uninitialized"
-#endif
+#include "others_begin.inc"
 #include "stb_image.h"
-#if defined(__clang__)
-#pragma clang diagnostic pop
-#elif defined(__GNUC__)
-#pragma GCC diagnostic pop
-#endif
+#include "others_end.inc"
 
 namespace kavex {
 
