@@ -1,5 +1,6 @@
 // An assignment for the playground, written as one JSON file.
 #include "assignment.hpp"
+#include "files.hpp"
 #include "report.hpp"
 
 #include <fstream>
@@ -21,13 +22,6 @@ std::string base64(const std::string& bytes) {
         out += i + 2 < bytes.size() ? digits[n & 63] : '=';
     }
     return out;
-}
-
-std::string file_bytes(const std::string& file) {
-    std::ifstream in(file, std::ios::binary);
-    std::ostringstream all;
-    all << in.rdbuf();
-    return all.str();
 }
 
 }  // namespace
@@ -55,8 +49,8 @@ bool write_assignment(const std::string& file, const assignment& a, const std::s
         const frame& f = *chosen[i];
         // The event asked for, which the picture shown then may precede.
         const unsigned long event = which.events.empty() ? f.event : which.events[i];
-        const std::string png = file_bytes(folder + "/" + f.file);
-        if (png.empty()) {
+        std::string png;
+        if (!read_whole(folder + "/" + f.file, png) || png.empty()) {
             error = "cannot read the solution's picture " + f.file;
             return false;
         }

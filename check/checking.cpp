@@ -1,5 +1,6 @@
 // Replaying one program and judging its pictures against the reference's.
 #include "checking.hpp"
+#include "files.hpp"
 
 #include <filesystem>
 

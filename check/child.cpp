@@ -11,8 +11,6 @@
 #include <chrono>
 #include <cstdlib>
 #include <cstring>
-#include <fstream>
-#include <sstream>
 #include <thread>
 
 namespace check {
@@ -119,14 +117,6 @@ outcome run(const std::vector<std::string>& command, const std::string& folder,
         result.words = "ended with status " + std::to_string(result.status);
     }
     return result;
-}
-
-std::string tail_of(const std::string& file, std::size_t bytes) {
-    std::ifstream in(file, std::ios::binary);
-    std::ostringstream all;
-    all << in.rdbuf();
-    const std::string text = all.str();
-    return text.size() <= bytes ? text : "…" + text.substr(text.size() - bytes);
 }
 
 }  // namespace check

@@ -33,7 +33,4 @@ struct outcome {
 outcome run(const std::vector<std::string>& command, const std::string& folder,
             const std::vector<std::string>& environment, const limits& limit, const std::string& output_file);
 
-// The end of a file, at most `bytes` of it, for a message.
-std::string tail_of(const std::string& file, std::size_t bytes);
-
 }  // namespace check

@@ -2,6 +2,7 @@
 // replayed, judged, and written as one row of a table, whatever happened to
 // the others.
 #include "folder.hpp"
+#include "files.hpp"
 
 #include <algorithm>
 #include <cstdio>

@@ -12,6 +12,7 @@
 #include "animate.hpp"
 #include "assignment.hpp"
 #include "checking.hpp"
+#include "files.hpp"
 #include "folder.hpp"
 #include "transcript.hpp"
 
@@ -19,7 +20,6 @@
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
-#include <fstream>
 #include <sstream>
 #include <unistd.h>
 
@@ -141,11 +141,9 @@ command_line read_command_line(int argc, char** argv) {
 }
 
 std::string text_of(const std::string& file, const char* what) {
-    std::ifstream in(file, std::ios::binary);
-    if (!in) fail(std::string("cannot read ") + what + " " + file);
-    std::ostringstream text;
-    text << in.rdbuf();
-    return text.str();
+    std::string text;
+    if (!read_whole(file, text)) fail(std::string("cannot read ") + what + " " + file);
+    return text;
 }
 
 // The transcript is read here first, so that a malformed one is named once,

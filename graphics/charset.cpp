@@ -4,6 +4,7 @@
 #include "explain.hpp"
 #include "graphics.hpp"
 #include "keys.inc"
+#include "utf8.hpp"
 
 #include <cstddef>
 #include <cstdint>
@@ -50,43 +51,6 @@ char32_t from_windows_1250(int byte) {
 
 bool is_control(char32_t c) { return c < 0x20 || (c >= 0x7F && c < 0xA0); }
 
-bool is_continuation(unsigned char byte) { return (byte & 0xC0) == 0x80; }
-
-// Decodes the character at text[at]; returns how many bytes it took (at
-// least 1, never past the end). A malformed sequence gives `bad` and takes
-// its lead byte with the continuation bytes that fitted it.
-constexpr char32_t bad = 0xFFFFFFFF;
-
-std::size_t decode(const std::string& text, std::size_t at, char32_t& c) {
-    const auto lead = static_cast<unsigned char>(text[at]);
-    c = bad;
-    if (lead < 0x80) {
-        c = lead;
-        return 1;
-    }
-    std::size_t length;
-    char32_t value, least;
-    if (lead >= 0xC2 && lead <= 0xDF) {
-        length = 2, value = lead & 0x1F, least = 0x80;
-    } else if (lead >= 0xE0 && lead <= 0xEF) {
-        length = 3, value = lead & 0x0F, least = 0x800;
-    } else if (lead >= 0xF0 && lead <= 0xF4) {
-        length = 4, value = lead & 0x07, least = 0x10000;
-    } else {
-        return 1;  // a stray continuation byte, or a lead no character has
-    }
-    std::size_t taken = 1;
-    for (; taken < length; ++taken) {
-        if (at + taken >= text.size()) return taken;
-        const auto byte = static_cast<unsigned char>(text[at + taken]);
-        if (!is_continuation(byte)) return taken;
-        value = (value << 6) | (byte & 0x3F);
-    }
-    // Overlong forms, UTF-16 surrogates and values past U+10FFFF are no characters.
-    if (value >= least && value <= 0x10FFFF && !(value >= 0xD800 && value <= 0xDFFF)) c = value;
-    return taken;
-}
-
 }  // namespace
 
 // Never longer than the text. Without memory for it, the empty string.
@@ -97,8 +61,8 @@ std::string from_utf8(const std::string& text) {
             out.reserve(text.size());
             for (std::size_t at = 0; at < text.size();) {
                 char32_t c;
-                at += decode(text, at, c);
-                out += c == bad ? replacement : font_byte(c);
+                at += utf8::decode(text, at, c);
+                out += c == utf8::bad ? replacement : font_byte(c);
             }
             return out;
         },
@@ -115,28 +79,11 @@ char font_char(int key) {
 
 namespace kavex::detail {
 
-namespace {
-
-void append_utf8(std::string& out, char32_t c) {
-    if (c < 0x80) {
-        out += static_cast<char>(c);
-    } else if (c < 0x800) {
-        out += static_cast<char>(0xC0 | (c >> 6));
-        out += static_cast<char>(0x80 | (c & 0x3F));
-    } else {
-        out += static_cast<char>(0xE0 | (c >> 12));
-        out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-        out += static_cast<char>(0x80 | (c & 0x3F));
-    }
-}
-
-}  // namespace
-
 std::string font_to_utf8(const std::string& font_text) {
     std::string out;
     for (const char byte : font_text) {
         const auto b = static_cast<unsigned char>(byte);
-        append_utf8(out, b < 0xA0 ? char32_t{b} : latin2_upper[b - 0xA0]);
+        utf8::append(out, b < 0xA0 ? char32_t{b} : latin2_upper[b - 0xA0]);
     }
     return out;
 }
@@ -145,7 +92,7 @@ std::string font_to_utf8(const std::string& font_text) {
 bool looks_like_utf8(const std::string& font_text) {
     for (std::size_t i = 0; i + 1 < font_text.size(); ++i) {
         const auto lead = static_cast<unsigned char>(font_text[i]);
-        if (lead >= 0xC3 && lead <= 0xC9 && is_continuation(static_cast<unsigned char>(font_text[i + 1])))
+        if (lead >= 0xC3 && lead <= 0xC9 && utf8::is_continuation(static_cast<unsigned char>(font_text[i + 1])))
             return true;
     }
     return false;

@@ -1,6 +1,7 @@
 // A run's input as text: reading a transcript into SDL's events, and writing
 // events as a transcript (the format is described in transcript.hpp).
 #include "transcript.hpp"
+#include "utf8.hpp"
 
 #include <cctype>
 #include <cerrno>
@@ -67,8 +68,7 @@ bool parse_number(const std::string& word, long long low, long long high, long l
     char* end = nullptr;
     errno = 0;
     const long long v = std::strtoll(word.c_str(), &end, 10);
-    if (*end != '\0' || errno != 0 || v < low || v > high || word[0] == '+' || std::isspace(static_cast<unsigned char>(word[0])))
-        return false;
+    if (*end != '\0' || errno != 0 || v < low || v > high || word[0] == '+') return false;
     value = v;
     return true;
 }
@@ -96,19 +96,6 @@ bool parse_key(const std::string& word, key_identity& key) {
     return false;
 }
 
-// One UTF-8 character of at most three bytes (SDL's characters are 16 bits).
-bool decode_utf8(const std::string& s, std::uint32_t& c) {
-    const auto b = [&](std::size_t i) { return static_cast<unsigned char>(s[i]); };
-    const auto continues = [&](std::size_t i) { return (b(i) & 0xC0) == 0x80; };
-    if (s.size() == 1 && b(0) < 0x80) c = b(0);
-    else if (s.size() == 2 && (b(0) & 0xE0) == 0xC0 && continues(1)) c = (b(0) & 0x1Fu) << 6 | (b(1) & 0x3Fu);
-    else if (s.size() == 3 && (b(0) & 0xF0) == 0xE0 && continues(1) && continues(2))
-        c = (b(0) & 0x0Fu) << 12 | (b(1) & 0x3Fu) << 6 | (b(2) & 0x3Fu);
-    else return false;
-    const std::size_t needed = c < 0x80 ? 1 : c < 0x800 ? 2 : 3;
-    return needed == s.size() && (c < 0xD800 || c > 0xDFFF);  // no overlong forms, no surrogates
-}
-
 bool parse_character(const std::string& word, std::uint16_t& character) {
     if (word.rfind("U+", 0) == 0 && word.size() >= 3 && word.size() <= 6) {
         char* end = nullptr;
@@ -117,8 +104,8 @@ bool parse_character(const std::string& word, std::uint16_t& character) {
         character = static_cast<std::uint16_t>(v);
         return v <= 0xFFFF;
     }
-    std::uint32_t c = 0;
-    if (!decode_utf8(word, c)) return false;
+    char32_t c = utf8::bad;
+    if (utf8::decode(word, 0, c) != word.size() || c > 0xFFFF) return false;  // one character, 16 bits as SDL's
     character = static_cast<std::uint16_t>(c);
     return true;
 }
@@ -131,15 +118,7 @@ std::string character_word(std::uint16_t c) {
         return hex;
     }
     std::string s;
-    if (c < 0x80) s += static_cast<char>(c);
-    else if (c < 0x800) {
-        s += static_cast<char>(0xC0 | (c >> 6));
-        s += static_cast<char>(0x80 | (c & 0x3F));
-    } else {
-        s += static_cast<char>(0xE0 | (c >> 12));
-        s += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-        s += static_cast<char>(0x80 | (c & 0x3F));
-    }
+    utf8::append(s, c);
     return s;
 }
 
@@ -211,22 +190,25 @@ public:
     }
 
 private:
+    static std::string too_long() { return "the run is longer than " + std::to_string(most_events) + " events"; }
+
     std::string add(const SDL_Event& e) {
-        if (events_.size() >= most_events) return "the run is longer than " + std::to_string(most_events) + " events";
+        if (events_.size() >= most_events) return too_long();
         events_.push_back(e);
         return "";
     }
 
-    std::string add_ticks(long long count, std::int32_t spacing) {
-        if (count > static_cast<long long>(most_events - events_.size()))
-            return "the run is longer than " + std::to_string(most_events) + " events";
-        for (long long i = 0; i < count; ++i) add_tick(static_cast<std::uint32_t>(last_tick_) + static_cast<std::uint32_t>(spacing));
-        return "";
+    std::string add_tick(std::int32_t value) {
+        last_tick_ = value;
+        return add(tick_event(value));
     }
 
-    void add_tick(std::uint32_t value) {
-        last_tick_ = static_cast<std::int32_t>(value);
-        events_.push_back(tick_event(last_tick_));
+    // Each `spacing` after the one before (values wrap as SDL's ticks do).
+    std::string add_ticks(long long count, std::int32_t spacing) {
+        if (count > static_cast<long long>(most_events - events_.size())) return too_long();
+        for (long long i = 0; i < count; ++i)
+            add_tick(static_cast<std::int32_t>(static_cast<std::uint32_t>(last_tick_) + static_cast<std::uint32_t>(spacing)));
+        return "";
     }
 
     static std::string key_error(const std::string& word) {
@@ -290,9 +272,7 @@ private:
         if (words.size() == 1) return add_ticks(1, tick_spacing);
         long long v = 0;
         if (words.size() != 2 || !parse_number(words[1], INT32_MIN, INT32_MAX, v)) return "write tick, or tick and its value";
-        if (events_.size() >= most_events) return add(tick_event(0));  // says why
-        add_tick(static_cast<std::uint32_t>(static_cast<std::int32_t>(v)));
-        return "";
+        return add_tick(static_cast<std::int32_t>(v));
     }
 
     std::string ticks_line(const std::vector<std::string>& words) {
