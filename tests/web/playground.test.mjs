@@ -178,7 +178,6 @@ describe('the playground', () => {
     await p.page.waitForFunction(() => window.playground.running || window.playground.failed, { timeout: compiler_patience });
     assert.equal(new URL(p.page.url()).hash, '', 'the address is plain once its program is taken in');
     const marker = `// kept ${Date.now()}`;
-    const editor_text = () => p.page.evaluate(() => document.querySelector('.CodeMirror').CodeMirror.getValue());
     await p.page.click('.CodeMirror');
     await p.page.keyboard.type(`${marker}\n`);
     await p.page.waitForFunction((wanted) => new Promise((resolve) => {
@@ -187,14 +186,16 @@ describe('the playground', () => {
           resolve(all.target.result.some((program) => program.source.includes(wanted)));
       };
     }), { timeout: patience, polling: 100 }, marker);
+    // The editor is filled a moment after the page (or a choice) asks: choosing keeps the program first.
+    const editor_shows = (wanted) => p.page.waitForFunction((w) =>
+      document.querySelector('.CodeMirror')?.CodeMirror.getValue().includes(w), { timeout: patience, polling: 100 }, wanted);
     await p.page.reload();
-    await p.page.waitForSelector('.CodeMirror', { timeout: patience });
-    assert.ok((await editor_text()).includes(marker), 'the typed program after a reload');
+    await editor_shows(marker);
     await p.page.select('#examples', 'starsnow');
-    assert.match(await editor_text(), /pehely/, 'the example is shown');
+    await editor_shows('pehely');
     const mine = await p.page.$$eval('#programs option', (options) => options.filter((o) => o.textContent.startsWith('hello')).map((o) => o.value));
     await p.page.select('#programs', mine[0]);
-    assert.ok((await editor_text()).includes(marker), 'the typed program is in the list, and opens from it');
+    await editor_shows(marker);
     await p.close();
   });
 
@@ -321,8 +322,9 @@ describe('the playground', () => {
     await p.page.waitForFunction(() => window.playground.ready, { timeout: compiler_patience });
     await (await p.page.$('#assignment-file')).uploadFile(path.join(pages_dir, 'desktop', 'sprites-assignment.json'));
     await p.page.waitForFunction(() => window.playground.assignment === 'Sprites', { timeout: patience });
-    const editor_text = () => p.page.evaluate(() => document.querySelector('.CodeMirror').CodeMirror.getValue());
-    assert.equal(await editor_text(), fs.readFileSync(path.join(root, 'examples', 'hello.cpp'), 'utf8'), 'the starter code');
+    const starter = fs.readFileSync(path.join(root, 'examples', 'hello.cpp'), 'utf8');
+    await p.page.waitForFunction((wanted) => document.querySelector('.CodeMirror').CodeMirror.getValue() === wanted,
+      { timeout: patience, polling: 100 }, starter);  // the starter code
 
     const solution = fs.readFileSync(path.join(root, 'examples', 'sprites.cpp'), 'utf8');
     const check = async (source) => {
