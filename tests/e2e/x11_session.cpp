@@ -382,11 +382,15 @@ int refresh_counter::drain(int timeout_ms) {
     return began;
 }
 
+void refresh_counter::pass_over() {
+    session_.sync();
+    drain(0);
+}
+
 bool refresh_counter::wait_next(milliseconds timeout) {
     if (!damage_) return false;
     // What a test held up on a busy machine has not read yet is old news.
-    session_.sync();
-    drain(0);
+    pass_over();
     const auto deadline = clock::now() + timeout;
     do {
         if (drain(ms_left(deadline)) > 0) return true;

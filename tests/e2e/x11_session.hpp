@@ -146,6 +146,8 @@ public:
     // (refreshes that came before and were not read yet are passed over);
     // false if none came.
     bool wait_next(milliseconds timeout);
+    // Forgets the refreshes that came before this call.
+    void pass_over();
     // Refreshes seen during the next `span`.
     int count_for(milliseconds span);
 
