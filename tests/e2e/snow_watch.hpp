@@ -81,11 +81,12 @@ inline x11::image next_frame(x11::session& x, snow& s) {
 // whatever the machine's speed. Up to two more refreshes are allowed for
 // what the server drew while the request was on its way. A program that
 // worked through its backlog of ticks first, when behind, would show dozens.
-inline void close_and_expect_clean_exit(x11::session& x, snow& s) {
+// `patience` only stops waiting for a program that never ends.
+inline void close_and_expect_clean_exit(x11::session& x, snow& s, milliseconds patience = milliseconds(10000)) {
     constexpr int shown_after_close_at_most = 5;
     s.refreshes->pass_over();
     x.close_request(s.window);
-    const auto deadline = x11::clock::now() + milliseconds(10000);
+    const auto deadline = x11::clock::now() + patience;
     int shown = 0;
     while (s.app->running() && x11::clock::now() < deadline) shown += s.refreshes->count_for(milliseconds(20));
     EXPECT_EQ(s.app->wait_exit(milliseconds(0)), 0) << "a close request ends the program with status 0";
