@@ -287,6 +287,7 @@ describe('the playground', () => {
     await expect_desktop_records(p);
     await p.close();
   });
+
   test('Record keeps the input as a transcript, and its Replay in the page gives the desktop replay\'s pictures', async () => {
     const p = await open('example=sprites');
     await p.page.waitForFunction(() => window.playground.running || window.playground.failed, { timeout: compiler_patience });
@@ -314,6 +315,7 @@ describe('the playground', () => {
     const on_desktop = fs.readFileSync(path.join(dir, 'frames', 'frames.txt'), 'utf8');
     assert.ok(on_desktop.split('\n').length > 4, on_desktop);
     assert.equal(in_page, on_desktop, 'the same pictures, checksum for checksum, after the same events');
+    fs.rmSync(dir, { recursive: true });
     await p.close();
   });
 
