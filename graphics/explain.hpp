@@ -27,6 +27,11 @@ enum class mistake {
     load_failed,
     refresh_unopened,
     wait_after_quit,
+    sound_load_failed,
+    sound_empty,
+    no_sound,
+    sound_busy,
+    beep_unheard,
     kinds
 };
 

@@ -56,6 +56,7 @@
 #undef main
 
 #include <cstdint>
+#include <memory>
 #include <string>
 
 namespace kavex {
@@ -316,6 +317,65 @@ std::string from_utf8(const std::string& text);
 // the font lacks it); 0 for a key that types none (arrows, Backspace, Enter,
 // Escape, releases, 0).
 char font_char(int key);
+
+// ---------------------------------------------------------------------------
+// Sound: files and tones, several at once, from the first sound on.
+//
+//   sound hit;
+//   hit.load("sounds/hit.wav");   // WAV or OGG, once, before the game starts
+//   hit.play();                   // at each hit; it may overlap itself
+//   beep(440, 150);               // a tone: 440 Hz for 150 ms
+//
+// Nothing waits: a sound plays while the program goes on. The output starts
+// at the first load, play or beep (a program without sound never starts it)
+// and ends with the program. Where nothing can sound (no sound device, a
+// replayed run, a page before its first click or key), play, loop and beep
+// return false and the program goes on in silence; KAVEX_EXPLAIN says why.
+// Up to 32 sounds play at once, added up; a stopped one fades out in 6 ms,
+// so that it ends without a click.
+
+namespace detail {
+struct sound_clip;
+}
+
+class sound {
+public:
+    sound();                          // holds nothing
+    sound(const sound& other);        // the same sound, played and stopped on its own
+    sound& operator=(const sound& other);
+    ~sound();                         // stops it
+
+    // Reads a sound file (the name is UTF-8): a WAV file of PCM samples (8,
+    // 16, 24 or 32 bits, or 32-bit float) or an OGG Vorbis file, any rate,
+    // mono or stereo, up to 5 minutes. False when the file cannot be read or
+    // is no such sound: then the sound holds nothing. Stops what it played.
+    bool load(const std::string& name);
+    // Plays it from its beginning, once; true when it sounds. Playing it
+    // again while it sounds starts it once more, over itself.
+    bool play();
+    // Plays it from its beginning over and over, until stop().
+    bool loop();
+    // Stops every play of it.
+    void stop();
+    // True while a play of it sounds.
+    bool playing() const;
+    // Its loudness, 0 to 100 (the default, as recorded), also of its plays
+    // under way.
+    void set_volume(int percent);
+
+private:
+    std::shared_ptr<const detail::sound_clip> clip_;
+    unsigned id_;
+    int volume_ = 100;
+    bool start(bool repeat, const char* call);
+};
+
+// Plays a tone of `hz` (20 to 20000) for `ms` milliseconds (1 to 10000): a
+// sine, faded in and out over 5 ms. beep(262, 300) is the middle C. False,
+// and no sound, outside those ranges or where nothing can sound.
+bool beep(int hz, int ms);
+// The loudness of every sound, 0 (silent) to 100 (the default).
+void set_volume(int percent);
 
 // ---------------------------------------------------------------------------
 // Drawing command stream: gout << move_abs(x, y) << line_abs(x2, y2) << refresh;

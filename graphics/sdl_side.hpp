@@ -95,4 +95,21 @@ constexpr int tick_limit = 2;
 // arguments are both positive or both 0.
 void key_repeat(int delay, int interval);
 
+// Sound (sound.cpp starts it at a program's first sound, never before).
+// Where the output needs 16-bit stereo at detail::sound_rate frames a
+// second, it calls `fill` for them: on SDL's audio thread, or wherever the
+// side has room for more. False while the output may not start yet (a page
+// before its first click or key, which browsers keep silent): the library
+// asks again at the next sound.
+bool sound_allowed();
+using sound_filler = void (*)(std::int16_t* frames, int count);
+// Starts the output; false where nothing can sound, with why in `reason`.
+bool open_sound(sound_filler fill, std::string& reason);
+// Keeps `fill` from running between the two: the program's thread holds
+// it while it changes what plays. Nothing while no output is open.
+void lock_sound();
+void unlock_sound();
+// Stops the output, at process exit; `fill` is not called again.
+void close_sound();
+
 }  // namespace kavex::sdl_side

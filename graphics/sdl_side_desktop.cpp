@@ -3,6 +3,7 @@
 // and its timer thread.
 #include "sdl_side.hpp"
 #include "explain.hpp"
+#include "mixer.hpp"
 #include "os_side.hpp"
 #include "pixels.hpp"
 
@@ -291,6 +292,59 @@ void timer(int period) {
         timer_id = nullptr;
     }
     if (period > 0) timer_id = SDL_AddTimer(static_cast<Uint32>(period), timer_event, nullptr);
+}
+
+// Sound: SDL's one audio device, fed on its own thread. SDL converts the
+// mixer's 16-bit stereo to whatever the device takes.
+namespace {
+
+sound_filler sound_fill = nullptr;
+bool sound_open = false;
+
+extern "C" void on_audio(void*, Uint8* stream, int length) {
+    sound_fill(reinterpret_cast<std::int16_t*>(stream), length / (2 * detail::sound_channels));
+}
+
+}  // namespace
+
+bool sound_allowed() { return true; }
+
+bool open_sound(sound_filler fill, std::string& reason) {
+    // The compatibility library already fails here where there is no device,
+    // the classic one at SDL_OpenAudio; neither waits.
+    if (SDL_InitSubSystem(SDL_INIT_AUDIO) < 0) {
+        reason = SDL_GetError();
+        return false;
+    }
+    SDL_AudioSpec wanted{};
+    wanted.freq = detail::sound_rate;
+    wanted.format = AUDIO_S16SYS;
+    wanted.channels = detail::sound_channels;
+    wanted.samples = 1024;  // 23 ms: a hit sounds with the frame that shows it
+    wanted.callback = on_audio;
+    sound_fill = fill;
+    if (SDL_OpenAudio(&wanted, nullptr) < 0) {
+        reason = SDL_GetError();
+        SDL_QuitSubSystem(SDL_INIT_AUDIO);
+        return false;
+    }
+    sound_open = true;
+    SDL_PauseAudio(0);
+    return true;
+}
+
+void lock_sound() {
+    if (sound_open) SDL_LockAudio();
+}
+
+void unlock_sound() {
+    if (sound_open) SDL_UnlockAudio();
+}
+
+void close_sound() {
+    if (!sound_open) return;
+    sound_open = false;
+    SDL_CloseAudio();
 }
 
 }  // namespace kavex::sdl_side

@@ -71,4 +71,25 @@ void timer(int) {}
 // key pressed from wait(), as the timer's ticks are made (sdl_side_web.cpp).
 void key_repeat(int, int) {}
 
+// True, unless the output must wait for the visitor's first click or key
+// (sdl_side_web.cpp asks the page).
+bool sound_allowed() { return true; }
+
+// SDL_InitSubSystem(SDL_INIT_AUDIO), then SDL_OpenAudio asking for 16-bit
+// stereo at detail::sound_rate and letting SDL convert, its callback calling
+// `fill`, and SDL_PauseAudio(0) (sdl_side_desktop.cpp). With no SDL audio,
+// hand the page what `fill` gives, ahead of what it plays
+// (sdl_side_playground.cpp).
+bool open_sound(sound_filler, std::string& reason) {
+    reason = "this SDL side has no sound yet";
+    return false;
+}
+
+// SDL_LockAudio and SDL_UnlockAudio, once the output is open.
+void lock_sound() {}
+void unlock_sound() {}
+
+// SDL_CloseAudio.
+void close_sound() {}
+
 }  // namespace kavex::sdl_side

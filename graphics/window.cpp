@@ -6,6 +6,7 @@
 #include "run_frames.hpp"
 #include "run_input.hpp"
 #include "sdl_side.hpp"
+#include "sound_output.hpp"
 
 #include <cstdlib>
 #include <new>
@@ -52,6 +53,7 @@ groutput::groutput() {
 
 groutput::~groutput() {
     run_input::finish();
+    detail::end_sound();
     sdl_side::stop();
 }
 
