@@ -56,7 +56,7 @@ install(FILES README.md DESTINATION ${CMAKE_INSTALL_DOCDIR})
 file(GLOB KAVEX_DOCS CONFIGURE_DEPENDS docs/*.md docs/*.png)
 install(FILES ${KAVEX_DOCS} DESTINATION ${CMAKE_INSTALL_DOCDIR}/docs)
 install(DIRECTORY examples/ DESTINATION ${CMAKE_INSTALL_DOCDIR}/examples
-  FILES_MATCHING PATTERN "*.cpp" REGEX "/template/CMakeLists\\.txt$" REGEX "/pictures/[^/]*$" REGEX "/runs/[^/]*\\.txt$")
+  FILES_MATCHING PATTERN "*.cpp" REGEX "/template/CMakeLists\\.txt$" REGEX "/(pictures|sounds)/[^/]*$" REGEX "/runs/[^/]*\\.txt$")
 
 if(WIN32)
   include(cmake/windows-package.cmake)

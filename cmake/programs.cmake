@@ -49,15 +49,18 @@ endforeach()
 
 # Each program from its one source, its file in the build folder where its
 # source lies (build/examples/hello, build/starsnow/starsnow).
-# The pictures a program loads lie in a folder `pictures` beside its source;
-# sets `out` to that folder, or to nothing when there is none.
-function(kavex_pictures_beside source out)
+# The files a program loads lie in the folders `pictures` and `sounds` beside
+# its source; sets `out` to those of them that exist (none, one or both).
+set(kavex_file_folders pictures sounds)
+function(kavex_files_beside source out)
   get_filename_component(folder ${source} DIRECTORY)
-  if(IS_DIRECTORY ${folder}/pictures)
-    set(${out} ${folder}/pictures PARENT_SCOPE)
-  else()
-    set(${out} "" PARENT_SCOPE)
-  endif()
+  set(found)
+  foreach(kind IN LISTS kavex_file_folders)
+    if(IS_DIRECTORY ${folder}/${kind})
+      list(APPEND found ${folder}/${kind})
+    endif()
+  endforeach()
+  set(${out} ${found} PARENT_SCOPE)
 endfunction()
 
 function(kavex_add_programs)
@@ -67,11 +70,14 @@ function(kavex_add_programs)
     get_filename_component(folder ${source_${name}} DIRECTORY)
     set_target_properties(${name} PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/${folder})
     # Beside the program too, where it finds them when started in its folder.
-    kavex_pictures_beside(${PROJECT_SOURCE_DIR}/${source_${name}} pictures)
-    if(pictures AND NOT EMSCRIPTEN)
-      add_custom_command(TARGET ${name} POST_BUILD
-        COMMAND ${CMAKE_COMMAND} -E copy_directory ${pictures} ${CMAKE_BINARY_DIR}/${folder}/pictures)
-    endif()
+    kavex_files_beside(${PROJECT_SOURCE_DIR}/${source_${name}} file_folders)
+    foreach(files IN LISTS file_folders)
+      if(NOT EMSCRIPTEN)
+        get_filename_component(kind ${files} NAME)
+        add_custom_command(TARGET ${name} POST_BUILD
+          COMMAND ${CMAKE_COMMAND} -E copy_directory ${files} ${CMAKE_BINARY_DIR}/${folder}/${kind})
+      endif()
+    endforeach()
   endforeach()
 endfunction()
 

@@ -19,8 +19,9 @@ set(kavex_web_link_options
   -sMINIFY_HTML=0)
 
 # Makes the program `target`, built from `source`, the page NAME.html, with
-# `hint` as the line of help under the picture. The folder `pictures` beside
-# the source goes into the page, where the program finds it as "pictures/...".
+# `hint` as the line of help under the picture. The folders `pictures` and
+# `sounds` beside the source go into the page, where the program finds them
+# as "pictures/..." and "sounds/...".
 function(kavex_web_page target name hint source)
   set(KAVEX_PAGE_TITLE ${name})
   set(KAVEX_PAGE_HINT ${hint})
@@ -30,12 +31,13 @@ function(kavex_web_page target name hint source)
   target_link_options(${target} PRIVATE ${kavex_web_link_options} "SHELL:--shell-file ${shell}")
   set_target_properties(${target} PROPERTIES OUTPUT_NAME ${name} SUFFIX .html
     RUNTIME_OUTPUT_DIRECTORY ${KAVEX_WEB_PAGES_DIR} LINK_DEPENDS ${shell})
-  kavex_pictures_beside(${source} pictures)
-  if(pictures)
-    target_link_options(${target} PRIVATE "SHELL:--embed-file ${pictures}@/pictures")
-    file(GLOB_RECURSE picture_files CONFIGURE_DEPENDS ${pictures}/*)
-    set_property(TARGET ${target} APPEND PROPERTY LINK_DEPENDS ${picture_files})
-  endif()
+  kavex_files_beside(${source} file_folders)
+  foreach(files IN LISTS file_folders)
+    get_filename_component(kind ${files} NAME)
+    target_link_options(${target} PRIVATE "SHELL:--embed-file ${files}@/${kind}")
+    file(GLOB_RECURSE embedded CONFIGURE_DEPENDS ${files}/*)
+    set_property(TARGET ${target} APPEND PROPERTY LINK_DEPENDS ${embedded})
+  endforeach()
 endfunction()
 
 set(kavex_click_hint "Click the picture to give it the keyboard.")

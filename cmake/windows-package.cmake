@@ -21,7 +21,8 @@ endforeach()
 install(FILES ${kavex_private_headers} DESTINATION src/graphics)
 # The picture decoder and encoder that load.cpp and run_frames.cpp include: beside them, so
 # that any compiler finds it with no include folder of its own.
-install(FILES ${KAVEX_STB_INCLUDE_DIR}/stb_image.h ${KAVEX_STB_INCLUDE_DIR}/stb_image_write.h DESTINATION src/graphics)
+install(FILES ${KAVEX_STB_INCLUDE_DIR}/stb_image.h ${KAVEX_STB_INCLUDE_DIR}/stb_image_write.h
+  ${KAVEX_STB_INCLUDE_DIR}/stb_vorbis.h DESTINATION src/graphics)
 file(WRITE ${CMAKE_CURRENT_BINARY_DIR}/windows/kavex.cpp "${kavex_unity}")
 install(FILES ${CMAKE_CURRENT_BINARY_DIR}/windows/kavex.cpp DESTINATION src)
 

@@ -1,5 +1,6 @@
 // Pong against the computer. Hold W and S (or the up and down arrows) to move
-// your paddle on the left; the first to 5 wins, Enter starts a new game.
+// your paddle on the left; the first to 5 wins, Enter starts a new game. A
+// paddle's hit and a missed ball each play a sound (sounds/).
 #include "graphics.hpp"
 
 #include <algorithm>
@@ -32,7 +33,11 @@ bool hits(double paddle, double ball_y) {
     return ball_y > paddle - paddle_height / 2 - ball_radius && ball_y < paddle + paddle_height / 2 + ball_radius;
 }
 
-void move_everything(game& g) {
+struct sounds {
+    sound hit, miss;
+};
+
+void move_everything(game& g, sounds& noise) {
     if (gin.held('w') || gin.held(key_up)) g.player -= 5;
     if (gin.held('s') || gin.held(key_down)) g.player += 5;
     g.computer += g.ball_y > g.computer ? 3 : -3;  // the computer is a little slow
@@ -44,10 +49,14 @@ void move_everything(game& g) {
     if (g.ball_x < 20 + ball_radius && g.speed_x < 0 && hits(g.player, g.ball_y)) {
         g.speed_x = -g.speed_x;
         g.speed_y += (g.ball_y - g.player) / 10;  // the paddle's edge sends the ball away steeper
+        noise.hit.play();
     }
-    if (g.ball_x > width - 21 - ball_radius && g.speed_x > 0 && hits(g.computer, g.ball_y)) g.speed_x = -g.speed_x;
-    if (g.ball_x < 0) ++g.computer_score, serve(g, 1);
-    if (g.ball_x > width) ++g.player_score, serve(g, -1);
+    if (g.ball_x > width - 21 - ball_radius && g.speed_x > 0 && hits(g.computer, g.ball_y)) {
+        g.speed_x = -g.speed_x;
+        noise.hit.play();
+    }
+    if (g.ball_x < 0) ++g.computer_score, serve(g, 1), noise.miss.play();
+    if (g.ball_x > width) ++g.player_score, serve(g, -1), noise.miss.play();
 }
 
 void draw_centred(const std::string& text, int y) {
@@ -77,6 +86,9 @@ void draw(const game& g, bool over) {
 int main() {
     gout.open(width, height);
     game g;
+    sounds noise;
+    noise.hit.load("sounds/hit.wav");  // no sound where it cannot be read or heard: the game goes on
+    noise.miss.load("sounds/miss.ogg");
     std::string title;
     gin.timer(20);
     event ev;
@@ -84,7 +96,7 @@ int main() {
         const bool over = g.player_score == 5 || g.computer_score == 5;
         if (over && ev.key == 13) g = game();  // 13 is Enter
         if (ev.ticks) {
-            if (!over) move_everything(g);
+            if (!over) move_everything(g, noise);
             draw(g, over);
         }
         const std::string score = "Pong " + std::to_string(g.player_score) + " : " + std::to_string(g.computer_score);

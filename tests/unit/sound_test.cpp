@@ -267,3 +267,18 @@ TEST(Sound, WavFilesOfOtherKindsAreConvertedToStereoAtTheLibrarysRate) {
     EXPECT_FALSE(detail::decode_sound(reinterpret_cast<const std::uint8_t*>(file.data()), file.size(), clip, reason));
     EXPECT_NE(reason.find("0 channels"), std::string::npos) << reason;
 }
+
+TEST(Sound, AnOggFileDecodesToItsFallingTone) {
+    std::ifstream in(KAVEX_EXAMPLES_DIR "/sounds/miss.ogg", std::ios::binary);
+    const std::string file((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    detail::sound_clip clip;
+    std::string reason;
+    ASSERT_TRUE(detail::decode_sound(reinterpret_cast<const std::uint8_t*>(file.data()), file.size(), clip, reason))
+        << reason;
+    EXPECT_NEAR(double(clip.frames()) / rate, 0.45, 0.01);  // as scripts/sounds made it
+    // From 440 Hz down to 110: the first half crosses zero more often.
+    int crossings[2] = {};
+    for (std::size_t f = 1; f < clip.frames(); ++f)
+        crossings[2 * f / clip.frames()] += (clip.samples[2 * f - 2] < 0) != (clip.samples[2 * f] < 0);
+    EXPECT_GT(crossings[0], 3 * crossings[1] / 2) << crossings[0] << " " << crossings[1];
+}

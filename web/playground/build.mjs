@@ -105,12 +105,17 @@ function packed(tree) {
 
 function examples() {
   return read_programs(programs_dir).map((p) => {
-    const folder = path.join(root, path.dirname(p.source), 'pictures');
-    const pictures = fs.existsSync(folder) ? read_folder(folder, (n) => !n.startsWith('.')) : {};
+    // The folders of files beside the source, which the program loads as "pictures/NAME", "sounds/NAME".
+    const files = {};
+    for (const kind of ['pictures', 'sounds']) {
+      const folder = path.join(root, path.dirname(p.source), kind);
+      if (!fs.existsSync(folder)) continue;
+      for (const [n, b] of Object.entries(read_folder(folder, (n) => !n.startsWith('.')))) files[`${kind}/${n}`] = b.toString('base64');
+    }
     return {
       name: p.name, title: p.title, hint: p.hint,
       source: fs.readFileSync(path.join(root, p.source), 'utf8'),
-      pictures: Object.fromEntries(Object.entries(pictures).map(([n, b]) => [n, b.toString('base64')])),
+      files,
     };
   });
 }

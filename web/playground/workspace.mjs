@@ -7,7 +7,7 @@
 //
 //   const work = await workspace({ editor, examples, say });
 //   work.open_link_program(source);  work.open_example(name);  await work.restore();
-//   work.files()   // the running program's files: the examples' pictures/, the program's own
+//   work.files()   // the running program's files: the examples' pictures/ and sounds/, the program's own
 import { free_name, new_id, open_shelf } from './storage.mjs';
 
 const $ = (id) => document.getElementById(id);
@@ -25,7 +25,7 @@ int main() {
     while (gin.wait_event(ev)) {}   // until Stop
 }
 `;
-const picture_types = /\.(png|bmp)$/i;
+const file_types = /\.(png|bmp|wav|ogg)$/i;  // what a program may load: pictures and sounds
 
 const bytes_of = (base64) => Uint8Array.from(atob(base64), (c) => c.charCodeAt(0));
 
@@ -37,9 +37,9 @@ export async function workspace({ editor, examples, say }) {
   let loading = false;   // the editor is being filled, not typed into
   let save_timer = null;
 
-  const examples_pictures = {};
+  const examples_files = {};
   for (const e of examples) {
-    for (const [name, base64] of Object.entries(e.pictures)) examples_pictures[`pictures/${name}`] = bytes_of(base64);
+    for (const [name, base64] of Object.entries(e.files)) examples_files[name] = bytes_of(base64);
   }
 
   const program_menu = $('programs');
@@ -169,7 +169,7 @@ export async function workspace({ editor, examples, say }) {
     say(`Opened ${file.name} as a program of your list`);
   });
 
-  // --- pictures of one's own, kept with the program
+  // --- pictures and sounds of one's own, kept with the program
   function show_files() {
     const list = $('files');
     list.textContent = '';
@@ -190,29 +190,29 @@ export async function workspace({ editor, examples, say }) {
     }
   }
 
-  async function add_pictures(file_list) {
-    const pictures = [...file_list].filter((f) => picture_types.test(f.name));
-    if (!pictures.length) {
-      say('Only PNG and BMP pictures can be added to a program');
+  async function add_files(file_list) {
+    const chosen = [...file_list].filter((f) => file_types.test(f.name));
+    if (!chosen.length) {
+      say('Only PNG and BMP pictures and WAV and OGG sounds can be added to a program');
       return;
     }
     if (!open && example) await own_copy_of_example();
     if (!open) return;
-    for (const f of pictures) open.files[f.name] = new Uint8Array(await f.arrayBuffer());
+    for (const f of chosen) open.files[f.name] = new Uint8Array(await f.arrayBuffer());
     await keep_now();
     show_files();
-    say(`Added ${pictures.map((f) => f.name).join(', ')}: load("${pictures[0].name}") finds it`);
+    say(`Added ${chosen.map((f) => f.name).join(', ')}: load("${chosen[0].name}") finds it`);
   }
 
   $('add-picture').addEventListener('click', () => $('picture-file').click());
   $('picture-file').addEventListener('change', async () => {
-    await add_pictures($('picture-file').files);
+    await add_files($('picture-file').files);
     $('picture-file').value = '';
   });
   document.addEventListener('dragover', (e) => e.preventDefault());
   document.addEventListener('drop', (e) => {
     e.preventDefault();
-    if (e.dataTransfer.files.length) add_pictures(e.dataTransfer.files);
+    if (e.dataTransfer.files.length) add_files(e.dataTransfer.files);
   });
 
   return {
@@ -235,6 +235,6 @@ export async function workspace({ editor, examples, say }) {
       await keep_now();
       say(shelf.lasting ? `Saved “${open.name}” in this browser` : 'This browser keeps nothing here: Download keeps a copy');
     },
-    files: () => ({ ...examples_pictures, ...(open ? open.files : {}) }),
+    files: () => ({ ...examples_files, ...(open ? open.files : {}) }),
   };
 }
