@@ -60,11 +60,11 @@ void draw(int lit) {
         else if (k.black) gout << use_color(20, 20, 20);
         else gout << use_color(250, 250, 250);
         gout << move_abs(k.x + 1, 0) << box_rel(w - 2, h - 1);
-        gout << use_color(k.black || i == lit ? 200 : 120, 120, 120)
-             << move_abs(k.x + w / 2 - 4, h - 8);
+        const int grey = k.black ? 200 : 120;
+        gout << use_color(grey, grey, grey) << move_abs(k.x + w / 2 - 4, h - 8);
         gout.draw_text(std::string(1, static_cast<char>(std::toupper(k.letter))));
     }
-    gout << use_color(200, 200, 200) << move_abs(8, height - 4);
+    gout << use_color(200, 200, 200) << move_abs(8, height - 6);
     gout.draw_text("Keys A to K, W E T Y U, or click");
     gout << refresh;
 }

@@ -9,8 +9,10 @@
 // comes or the next tick is due (the program is built with Asyncify, which
 // turns the sleep into a return to the browser); and the periodic timer and
 // the key repeat are kept by the library, made inside the wait
-// (made_events.cpp).
+// (made_events.cpp). Sound goes through that SDL's audio, which the page
+// feeds from the mixer between the program's waits.
 #include "made_events.hpp"
+#include "mixer.hpp"
 #include "memory_surface.hpp"
 #include "sdl_side.hpp"
 
@@ -21,6 +23,7 @@ extern "C" void kavex_page_wait(Uint32 ms);
 extern "C" void kavex_page_frame();
 extern "C" void kavex_page_saved(const char* name);
 extern "C" void kavex_page_title(const char* title);
+extern "C" int kavex_page_sound_allowed();
 
 namespace kavex::sdl_side {
 
@@ -187,5 +190,46 @@ bool wait(SDL_Event& e) { return made_events::wait(e, page); }
 void key_repeat(int delay, int interval) { made_events::key_repeat(delay, interval, SDL_GetTicks()); }
 
 void timer(int period) { made_events::timer(period, SDL_GetTicks()); }
+
+// The page calls `fill` only while the program sleeps in its wait, on the one
+// thread there is: nothing needs locking.
+namespace {
+
+sound_filler sound_fill = nullptr;
+bool sound_open = false;
+
+extern "C" void on_page_audio(void*, Uint8* stream, int length) {
+    sound_fill(reinterpret_cast<std::int16_t*>(stream), length / (2 * detail::sound_channels));
+}
+
+}  // namespace
+
+bool sound_allowed() { return kavex_page_sound_allowed() != 0; }
+
+bool open_sound(sound_filler fill, std::string& reason) {
+    SDL_AudioSpec wanted{};
+    wanted.freq = detail::sound_rate;
+    wanted.format = AUDIO_S16LSB;
+    wanted.channels = detail::sound_channels;
+    wanted.samples = 1024;
+    wanted.callback = on_page_audio;
+    sound_fill = fill;
+    if (SDL_OpenAudio(&wanted, nullptr) < 0) {
+        reason = "the browser gives no sound (" + std::string(SDL_GetError()) + ")";
+        return false;
+    }
+    sound_open = true;
+    SDL_PauseAudio(0);
+    return true;
+}
+
+void lock_sound() {}
+void unlock_sound() {}
+
+void close_sound() {
+    if (!sound_open) return;
+    sound_open = false;
+    SDL_CloseAudio();
+}
 
 }  // namespace kavex::sdl_side

@@ -34,6 +34,11 @@ mergeInto(LibraryManager.library, {
     if (!Module['kavexFrames']) Module['kavexFirstFrame'] = performance.now();
     Module['kavexFrames'] = (Module['kavexFrames'] | 0) + 1;
   },
+  // Browsers keep a page silent until its visitor first clicks or types;
+  // until then the library makes no sound and asks again at the next one.
+  kavex_page_sound_allowed: function () {
+    return !navigator.userActivation || navigator.userActivation.hasBeenActive ? 1 : 0;
+  },
   // The window's title is the page's.
   kavex_page_title: function (title) {
     document.title = UTF8ToString(title);

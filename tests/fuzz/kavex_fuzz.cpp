@@ -9,6 +9,7 @@
 #include "../drawing_operations.hpp"
 #include "load.hpp"
 #include "pixels.hpp"
+#include "sound_file.hpp"
 
 #include <SDL/SDL_syswm.h>
 #include <fuzzer/FuzzedDataProvider.h>
@@ -24,6 +25,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <limits>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -103,6 +105,7 @@ private:
             case 28: pick().set_text_scale(any_int()); break;
             case 29: read_back(pick()); break;
             case 30: gin.key_repeat(any_int() % 1000, any_int() % 1000); break;
+            case 31: load_sound(); break;
             default: break;
         }
     }
@@ -286,6 +289,27 @@ private:
         std::string reason;
         kavex::detail::decode_picture(file.data(), file.size(), c, reason);
         keep(c.surface);
+    }
+
+    // The rest of the input as a sound file, WAV, OGG or neither, then
+    // mixed at any loudness: the reader and the converter must refuse or
+    // decode whatever the bytes say.
+    void load_sound() {
+        static const std::string heads[] = {"", "RIFF\xff\xff\xff\xffWAVE", "OggS"};
+        const std::string& head = heads[in_.ConsumeIntegralInRange<std::size_t>(0, 2)];
+        const int percent = any_int();
+        std::vector<std::uint8_t> file(head.begin(), head.end());
+        const std::vector<std::uint8_t> rest = in_.ConsumeRemainingBytes<std::uint8_t>();
+        file.insert(file.end(), rest.begin(), rest.end());
+        auto clip = std::make_shared<kavex::detail::sound_clip>();
+        std::string reason;
+        if (!kavex::detail::decode_sound(file.data(), file.size(), *clip, reason)) return;
+        kavex::detail::mixer m;
+        m.start(clip, 1, percent, true);
+        std::int16_t out[2 * 1024];
+        m.mix(out, 1024);
+        m.stop(1);
+        m.mix(out, 1024);
     }
 
     void read_back(const canvas& c) {

@@ -3,7 +3,7 @@
 // dropped), and pong's title becomes the page's.
 import assert from 'node:assert/strict';
 import { test } from 'node:test';
-import { open_page, patience } from './page.mjs';
+import { heard_tone, listen_to_sound, open_page, patience } from './page.mjs';
 
 const face_yellow = 0xfac828;  // the middle of examples/pictures/face.png
 
@@ -27,6 +27,22 @@ test('pong.html has the score in its title', async () => {
   const p = await open_page('pong');
   await p.next_frame();
   assert.equal(await p.page.title(), 'Pong 0 : 0');
+  await p.close();
+});
+
+test('piano.html sounds middle C through the page\'s audio once A is pressed', async () => {
+  const p = await open_page('piano');
+  await p.page.waitForFunction(() => Module.kavexFrames > 0, { timeout: patience });  // the keys are drawn
+  await listen_to_sound(p.page);
+  await p.click(200, 210);  // the first click lets the page sound, and gives it the keyboard
+  await p.page.keyboard.press('a');
+  await p.page.waitForFunction(() => window.kavexHeard.samples.length > 0, { timeout: patience });
+  let tone = null;
+  const deadline = Date.now() + patience;
+  while (!(tone = await heard_tone(p.page)) && Date.now() < deadline) await new Promise((r) => setTimeout(r, 100));
+  assert.ok(tone, 'a tone was heard');
+  assert.ok(Math.abs(tone.seconds - 0.3) < 0.02, `300 ms long: ${tone.seconds}`);
+  assert.ok(Math.abs(tone.hz - 262) < 5, `at 262 Hz: ${tone.hz}`);
   await p.close();
 });
 

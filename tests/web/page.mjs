@@ -246,3 +246,47 @@ export function mean_drift(before, after, width, reach) {
   }
   return pairs ? sum / pairs : 0;
 }
+
+// What the page sends to its speakers, from now on: every node that the page
+// connects to an audio output also feeds a tap, which keeps the left channel's
+// samples. The page's AudioContext must not have been made yet.
+export async function listen_to_sound(page) {
+  await page.evaluate(() => {
+    const connect = AudioNode.prototype.connect;
+    window.kavexHeard = { rate: 0, samples: [] };
+    AudioNode.prototype.connect = function (target, ...rest) {
+      if (target instanceof AudioDestinationNode && !this.kavexIsTap) {
+        const context = this.context;
+        if (!context.kavexTap) {
+          const tap = context.createScriptProcessor(4096, 2, 2);
+          tap.kavexIsTap = true;
+          tap.onaudioprocess = (e) => { for (const s of e.inputBuffer.getChannelData(0)) window.kavexHeard.samples.push(s); };
+          connect.call(tap, context.destination);
+          context.kavexTap = tap;
+          window.kavexHeard.rate = context.sampleRate;
+        }
+        connect.call(this, context.kavexTap);
+      }
+      return connect.call(this, target, ...rest);
+    };
+  });
+}
+
+// The first stretch of sound the tap heard once it is `seconds` long and
+// silence follows: its length in seconds and its frequency in Hz (zero
+// crossings counted); null until then.
+export async function heard_tone(page) {
+  return page.evaluate(() => {
+    const { rate, samples } = window.kavexHeard;
+    const first = samples.findIndex((s) => Math.abs(s) > 0.01);
+    if (first < 0) return null;
+    let last = first, crossings = 0;
+    for (let i = first + 1; i < samples.length && i - last < rate / 50; ++i) {
+      if (Math.abs(samples[i]) > 0.01) last = i;
+      if ((samples[i - 1] < 0) !== (samples[i] < 0)) ++crossings;
+    }
+    if (samples.length - last < rate / 20) return null;  // not over yet
+    const seconds = (last - first) / rate;
+    return { seconds, hz: crossings / 2 / seconds };
+  });
+}
