@@ -8,11 +8,15 @@
 // desktop SDL 1.2's terms (web/playground/keys.mjs) and is polled here; the
 // wait sleeps in the page (WebAssembly's promise integration suspends the
 // program meanwhile), and the timer's ticks and the key repeat are made
-// inside it (made_events.cpp).
+// inside it (made_events.cpp). A Worker has no sound of its own: the mixer's
+// frames are handed to the page a little ahead of time, at every wait and
+// refresh, and the page plays them.
 #include "made_events.hpp"
 #include "memory_surface.hpp"
+#include "mixer.hpp"
 #include "sdl_side.hpp"
 
+#include <algorithm>
 #include <cstdint>
 #include <memory>
 #include <new>
@@ -27,6 +31,9 @@ KAVEX_FROM_PAGE(open) void kavex_page_open(int width, int height);
 KAVEX_FROM_PAGE(frame) void kavex_page_frame(const std::uint8_t* rgba, int width, int height);
 KAVEX_FROM_PAGE(title) void kavex_page_title(const char* title);
 KAVEX_FROM_PAGE(saved) void kavex_page_saved(const char* name);
+KAVEX_FROM_PAGE(sound_allowed) int kavex_page_sound_allowed();
+KAVEX_FROM_PAGE(sound_open) void kavex_page_sound_open(int rate);
+KAVEX_FROM_PAGE(sound) void kavex_page_sound(const std::int16_t* frames, int count);  // null: silence
 }
 
 // The drawing locks a surface where SDL_MUSTLOCK asks (pixels.hpp). The
@@ -46,6 +53,35 @@ SDL_Surface* create_surface(int width, int height) { return memory_surface::crea
 
 namespace {
 
+// Sound: what the mixer gives, handed to the page up to `sound_lead` ms
+// ahead of when it plays; meanwhile the wait sleeps at most `sound_pause`
+// ms, so that the page never runs out while the program waits.
+sound_filler sound_fill = nullptr;
+Uint32 sound_opened_at = 0;
+std::uint64_t frames_handed = 0;  // since the output opened
+constexpr Uint32 sound_lead = 80;
+constexpr Uint32 sound_pause = 25;
+
+std::uint64_t frames_in(Uint32 ms) { return std::uint64_t{ms} * detail::sound_rate / 1000; }
+
+// Silence is handed over as its length alone. A program that was busy for a
+// while skips what was due meanwhile (the page has played silence), so that
+// its sounds come late by no more than the lead.
+void hand_over_sound() {
+    if (!sound_fill) return;
+    static std::int16_t chunk[4096 * detail::sound_channels];
+    const std::uint64_t now = frames_in(kavex_page_now() - sound_opened_at);
+    frames_handed = std::max(frames_handed, now);
+    while (frames_handed < now + frames_in(sound_lead)) {
+        const int count = static_cast<int>(std::min<std::uint64_t>(now + frames_in(sound_lead) - frames_handed, 4096));
+        sound_fill(chunk, count);
+        const bool silent =
+            std::all_of(chunk, chunk + count * detail::sound_channels, [](std::int16_t s) { return s == 0; });
+        kavex_page_sound(silent ? nullptr : chunk, count);
+        frames_handed += count;
+    }
+}
+
 SDL_Surface* window = nullptr;
 std::unique_ptr<std::uint8_t[]> page_pixels;  // the window's picture as the page takes it
 
@@ -55,6 +91,7 @@ std::unique_ptr<std::uint8_t[]> page_pixels;  // the window's picture as the pag
 void hide_pointer() {}
 
 void show(SDL_Surface* s) {
+    hand_over_sound();  // for a program that refreshes without waiting
     if (s != window || !page_pixels) return;
     memory_surface::to_rgba(window, page_pixels.get(), 4 * window->w);
     kavex_page_frame(page_pixels.get(), window->w, window->h);
@@ -151,7 +188,13 @@ bool poll(SDL_Event& e) {
     }
 }
 
-const made_events::source page{poll, kavex_page_now, kavex_page_wait};
+void sleep_between_sounds(Uint32 ms) {
+    hand_over_sound();
+    kavex_page_wait(sound_fill ? std::min(ms, sound_pause) : ms);
+    hand_over_sound();
+}
+
+const made_events::source page{poll, kavex_page_now, sleep_between_sounds};
 
 }  // namespace
 
@@ -160,5 +203,22 @@ bool wait(SDL_Event& e) { return made_events::wait(e, page); }
 void key_repeat(int delay, int interval) { made_events::key_repeat(delay, interval, kavex_page_now()); }
 
 void timer(int period) { made_events::timer(period, kavex_page_now()); }
+
+// The page allows sound once its visitor has clicked or typed (runner.mjs).
+bool sound_allowed() { return kavex_page_sound_allowed() != 0; }
+
+bool open_sound(sound_filler fill, std::string&) {
+    kavex_page_sound_open(detail::sound_rate);
+    sound_fill = fill;
+    sound_opened_at = kavex_page_now();
+    frames_handed = 0;
+    return true;
+}
+
+// One thread: the mixer is only called from the waits and refreshes.
+void lock_sound() {}
+void unlock_sound() {}
+
+void close_sound() { sound_fill = nullptr; }
 
 }  // namespace kavex::sdl_side

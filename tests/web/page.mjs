@@ -68,11 +68,12 @@ export async function open_page(name, { browser } = {}) {
 // A page whose program's refreshes `frames` counts, and whose failure
 // `aborted` tells (expressions in the page); its lines are what it logs, or
 // the lines of the text that `printed` gives.
-async function watched_page(browser, url, { frames: count, aborted, printed, viewport }) {
+async function watched_page(browser, url, { frames: count, aborted, printed, viewport, before_load }) {
   const own = browser ? null : await launch();
   const b = browser || own.browser;
   const page = await b.newPage();
   if (viewport) await page.setViewport(viewport);
+  if (before_load) await page.evaluateOnNewDocument(before_load);
   const problems = [];
   const lines = [];
   page.on('pageerror', (e) => problems.push(`page error: ${e.message}`));
@@ -150,8 +151,9 @@ async function watched_page(browser, url, { frames: count, aborted, printed, vie
 // lines, as the pages log theirs.
 // `viewport` (puppeteer's) is a phone's, say; the editor and the picture
 // side by side by default.
-export async function open_playground(site, fragment, { browser, viewport = { width: 1400, height: 1000 } } = {}) {
+export async function open_playground(site, fragment, { browser, viewport = { width: 1400, height: 1000 }, before_load } = {}) {
   const p = await watched_page(browser, `${site}#${fragment}`, {
+    before_load,
     frames: 'window.playground ? window.playground.frames : 0',
     aborted: 'false',  // a program's crash is the page's news, not its failure
     printed: 'window.playground ? window.playground.printed : ""',
@@ -245,6 +247,15 @@ export function mean_drift(before, after, width, reach) {
     if (best < Infinity) { sum += best_dx; ++pairs; }
   }
   return pairs ? sum / pairs : 0;
+}
+
+// Headless Chromium counts every page as clicked already; a browser keeps a
+// page silent until its visitor's first click or key. Given as `before_load`,
+// this makes the page see what a browser would.
+export function silent_until_first_click() {
+  let active = false;
+  for (const type of ['pointerdown', 'keydown']) addEventListener(type, (e) => { if (e.isTrusted) active = true; }, true);
+  Object.defineProperty(Navigator.prototype, 'userActivation', { get: () => ({ hasBeenActive: active, isActive: active }) });
 }
 
 // What the page sends to its speakers, from now on: every node that the page

@@ -9,7 +9,7 @@ import path from 'node:path';
 import { execFileSync } from 'node:child_process';
 import { after, before, describe, test } from 'node:test';
 import { expect_desktop_records } from './event_script.mjs';
-import { blobs, launch, open_playground, pages_dir, patience, read_ppm, serve_playground } from './page.mjs';
+import { blobs, heard_tone, launch, listen_to_sound, open_playground, pages_dir, patience, read_ppm, serve_playground, silent_until_first_click } from './page.mjs';
 
 const root = path.join(path.dirname(new URL(import.meta.url).pathname), '..', '..');
 // The first Run of a visit fetches and compiles the compiler: generous.
@@ -28,8 +28,8 @@ after(async () => {
 
 const as_code = (source) => `code=${Buffer.from(source, 'utf8').toString('base64url')}`;
 
-async function open(fragment, query = '') {
-  return open_playground(`${server.address}${query}`, fragment, { browser: chromium.browser });
+async function open(fragment, query = '', options = {}) {
+  return open_playground(`${server.address}${query}`, fragment, { browser: chromium.browser, ...options });
 }
 
 // Until the Run ended at the compiler or showed a first picture.
@@ -124,6 +124,29 @@ describe('the playground', () => {
     assert.equal(await p.page.evaluate(() => window.playground.ended), 3, 'the exit status');
     const saved = await p.page.$eval('#downloads a', async (a) => [a.download, [...new Uint8Array(await (await fetch(a.href)).arrayBuffer()).slice(0, 2)]]);
     assert.deepEqual(saved, ['face.bmp', [0x42, 0x4d]], 'a BMP offered as a download');
+    await p.close();
+  });
+
+  test('a beep is silent before the first click, says why, and after a key the page plays it', async () => {
+    const p = await open(as_code([
+      '#include "graphics.hpp"', '#include <cstdio>', 'using namespace kavex;',
+      'int main() {', '    gout.open(100, 100);', '    gout << refresh;',
+      '    std::printf("before a click: %d\\n", beep(440, 200));', '    event ev;',
+      '    while (gin.wait_event(ev))', '        if (ev.key == \'b\') std::printf("after a key: %d\\n", beep(440, 200));', '}', '',
+    ].join('\n')), '', { before_load: silent_until_first_click });
+    const before = await p.wait_for_lines(2, (l) => l.startsWith('before') || l.includes('makes no sound'));
+    assert.ok(before.includes('before a click: 0'), before.join('\n'));
+    assert.ok(before.some((l) => /^kavex: beep\(\) makes no sound: the page plays sound only after its first click or key/.test(l)), before.join('\n'));
+    await listen_to_sound(p.page);
+    await p.click(50, 50);
+    await p.page.keyboard.press('b');
+    await p.wait_for_lines(1, (l) => l === 'after a key: 1');
+    let tone = null;
+    const deadline = Date.now() + patience;
+    while (!(tone = await heard_tone(p.page)) && Date.now() < deadline) await new Promise((r) => setTimeout(r, 100));
+    assert.ok(tone, 'a tone was heard');
+    assert.ok(Math.abs(tone.seconds - 0.2) < 0.02, `200 ms long: ${tone.seconds}`);
+    assert.ok(Math.abs(tone.hz - 440) < 8, `at 440 Hz: ${tone.hz}`);
     await p.close();
   });
 

@@ -24,7 +24,7 @@ if (!out) {
 }
 const graphics = path.join(root, 'graphics');
 const sdl_headers = '/usr/include/SDL';
-// stb's picture decoder and encoder, which load.cpp and run_frames.cpp build in.
+// stb's picture decoder and encoder and its OGG decoder, which load.cpp, run_frames.cpp and ogg.cpp build in.
 const stb_folder = ['/usr/include/stb', '/usr/local/include/stb'].find((d) => fs.existsSync(path.join(d, 'stb_image.h')));
 
 // The library's sources as its CMakeLists.txt lists them, with the
@@ -60,7 +60,7 @@ async function build_library() {
   const tree = {
     graphics: read_folder(graphics, (n) => /\.(hpp|cpp|inc|h)$/.test(n)),
     include: { SDL: sdl },
-    stb: Object.fromEntries(['stb_image.h', 'stb_image_write.h'].map((n) => [n, fs.readFileSync(path.join(stb_folder, n))])),
+    stb: Object.fromEntries(['stb_image.h', 'stb_image_write.h', 'stb_vorbis.h'].map((n) => [n, fs.readFileSync(path.join(stb_folder, n))])),
   };
   const hash = crypto.createHash('sha256');
   hash.update(JSON.stringify(library_flags));
@@ -169,7 +169,8 @@ for (const [, picture] of reference_html.matchAll(/src="reference\/([^"]+)"/g)) 
   copy(path.join(root, 'docs', picture), path.join(out, 'reference', picture));
 }
 for (const name of ['index.html', 'playground.css', 'playground.mjs', 'output.mjs', 'mistakes.mjs', 'storage.mjs',
-  'workspace.mjs', 'keys.mjs', 'flags.mjs', 'compiler.mjs', 'runner.mjs', 'wasi.mjs', 'runs.mjs', 'manifest.webmanifest',
+  'workspace.mjs', 'keys.mjs', 'flags.mjs', 'compiler.mjs', 'runner.mjs', 'wasi.mjs', 'runs.mjs', 'speaker.mjs',
+  'speaker_worklet.js', 'manifest.webmanifest',
   'icon-192.png', 'icon-512.png']) {
   copy(path.join(here, name), path.join(out, name));
 }

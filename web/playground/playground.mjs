@@ -14,6 +14,7 @@
 import { key_record, kinds, pointer_records } from './keys.mjs';
 import { endless_recursion, students_function, students_line, wasm_frames, what_went_wrong } from './mistakes.mjs';
 import { output_panel } from './output.mjs';
+import { open_speaker, play, silence } from './speaker.mjs';
 import { check_pictures, frames_list, read_assignment, record_settings, replay_settings, show_check, transcript_file } from './runs.mjs';
 import { workspace } from './workspace.mjs';
 
@@ -151,10 +152,18 @@ async function places_of(frames) {
 // --- running
 let runner = null;
 
+// Browsers let a page sound only after its visitor's first click or key; a
+// program that started before that learns it at that moment.
+const may_sound = () => !navigator.userActivation || navigator.userActivation.hasBeenActive;
+for (const type of ['pointerdown', 'keydown']) {
+  addEventListener(type, () => { if (runner) runner.postMessage({ sound_allowed: true }); }, { capture: true });
+}
+
 function stop(why) {
   if (!runner) return;
   runner.terminate();
   runner = null;
+  silence();
   busy.hidden = true;
   state.running = false;
   $('stop').disabled = true;
@@ -230,6 +239,10 @@ function on_program({ data }) {
     }
   } else if (data.title !== undefined) {
     $('caption').textContent = data.title;
+  } else if (data.sound) {
+    play(data.sound);
+  } else if (data.sound_open) {
+    open_speaker(data.sound_open);
   } else if (data.saved) {
     offer(data.saved, data.bytes);
   } else if (data.recorded) {
@@ -309,7 +322,7 @@ async function run({ env = [], files = {}, why = 'run' } = {}) {
   // On a narrow screen the picture is above the editor: bring it into view.
   const box = canvas.getBoundingClientRect();
   if (box.top < 0 || box.bottom > innerHeight) canvas.scrollIntoView({ block: 'nearest' });
-  runner.postMessage({ run: module, files: { ...work.files(), ...files }, asyncify, env });
+  runner.postMessage({ run: module, files: { ...work.files(), ...files }, asyncify, env, sound_allowed: may_sound() });
 }
 
 $('run').addEventListener('click', () => run());

@@ -2,8 +2,8 @@
 // Run, ended by the page at Stop, so that nothing a program does (an endless
 // loop, a crash, a huge allocation) reaches the page.
 //
-// From the page:  { run: WebAssembly.Module, files: { name: Uint8Array }, asyncify, env: ['NAME=VALUE'] },
-//                 then { input: [numbers] }
+// From the page:  { run: WebAssembly.Module, files: { name: Uint8Array }, asyncify, env: ['NAME=VALUE'], sound_allowed },
+//                 then { input: [numbers] }, and { sound_allowed: true } at the visitor's first click or key
 // To the page:    { frame, width, height, pixels }  the picture at a refresh (RGBA bytes)
 //                 { out: [[fd, text, stack?], ...], left_out }  what the program printed, gathered;
 //                                                    an explanation of the library's with the stack that wrote it
@@ -11,6 +11,9 @@
 //                 { title }, { saved: name, bytes }, { ended: status }, { crashed: message, stack }
 //                 { recorded: text }                 what KAVEX_RECORD adds to its transcript
 //                 { pictures: { name: bytes } }      at the end, what KAVEX_FRAMES wrote
+//                 { sound_open: rate }, { sound: Int16Array or count }   the program's first sound, then
+//                                                    its stereo frames (a count: of silence), a little
+//                                                    ahead of when they play
 //
 // What a program prints is gathered here and handed on at most five times a
 // second, the newest megabyte of it: a program that prints in an endless
@@ -175,6 +178,13 @@ const page = {
   file_write(name_at, at, size) {
     files.set(text(name_at), new Uint8Array(memory.buffer.slice(at, at + size)));
   },
+  sound_allowed: () => (sound_allowed ? 1 : 0),
+  sound_open: (rate) => postMessage({ sound_open: rate }),
+  sound(at, count) {
+    if (!at) return postMessage({ sound: count });
+    const frames = new Int16Array(memory.buffer.slice(at, at + 4 * count));
+    postMessage({ sound: frames }, [frames.buffer]);
+  },
   // A recording goes to the page as it grows: Stop ends this Worker at once.
   file_append(name_at, at, size, start_new) {
     const name = text(name_at);
@@ -203,6 +213,7 @@ function appended(before, chunk) {
   return whole;
 }
 
+let sound_allowed = false;  // browsers sound only after the visitor's first click or key
 let environment = [];
 const setting = (name) => (environment.find((s) => s.startsWith(`${name}=`)) || '').slice(name.length + 1);
 
@@ -251,7 +262,9 @@ onmessage = ({ data }) => {
   if (data.input) {
     input.push(data.input);
     if (wake) wake();
-  } else if (data.run) {
+  }
+  if (data.sound_allowed) sound_allowed = true;
+  if (data.run) {
     for (const [name, bytes] of Object.entries(data.files)) files.set(name, bytes);
     run(data.run, data.asyncify, data.env);
   }
