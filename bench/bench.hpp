@@ -113,5 +113,6 @@ void add_kavex(const workload& w, const size& z, double units, K kavex_draw, L l
 void register_draw_workloads();
 void register_copy_workloads();
 void register_refresh_workloads();
+void register_sound_workloads();
 
 }  // namespace bench

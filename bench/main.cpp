@@ -215,6 +215,7 @@ int main(int argc, char** argv) {
     bench::register_draw_workloads();
     bench::register_copy_workloads();
     bench::register_refresh_workloads();
+    bench::register_sound_workloads();
 
     bench::collector results;
     benchmark::RunSpecifiedBenchmarks(&results);

@@ -62,17 +62,29 @@ void mixer::let_go_of_finished() {
         }
 }
 
+// A fading voice goes frame by frame (for at most fade_frames); any other
+// in runs up to the end of its clip, each a plain loop.
 void mixer::mix_voice(voice& v, std::int32_t* sum, int frames) {
-    for (int f = 0; f < frames && v.sounding; ++f) {
-        int gain = v.gain;
+    int f = 0;
+    while (f < frames && v.sounding) {
+        int run = static_cast<int>(std::min<std::size_t>(frames - f, v.frames - v.at));
+        const std::int16_t* in = v.samples + 2 * v.at;
         if (v.fade >= 0) {
-            gain = gain * v.fade / fade_frames;
-            if (v.fade-- == 0) v.sounding = false;
+            run = std::min(run, v.fade + 1);
+            for (int i = 0; i < run; ++i, --v.fade) {
+                const int gain = v.gain * v.fade / fade_frames;
+                sum[2 * (f + i)] += in[2 * i] * gain;
+                sum[2 * (f + i) + 1] += in[2 * i + 1] * gain;
+            }
+            if (v.fade < 0) v.sounding = false;
+        } else {
+            const int gain = v.gain;
+            std::int32_t* out = sum + 2 * f;
+            for (int i = 0; i < 2 * run; ++i) out[i] += in[i] * gain;
         }
-        const std::int16_t* frame = v.samples + 2 * v.at;
-        sum[2 * f] += frame[0] * gain;
-        sum[2 * f + 1] += frame[1] * gain;
-        if (++v.at == v.frames) {
+        f += run;
+        v.at += run;
+        if (v.at == v.frames) {
             v.at = 0;
             if (!v.repeat) v.sounding = false;
         }
