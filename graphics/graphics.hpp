@@ -20,6 +20,7 @@
 //   gout << move_abs(x, y) << disc(8);         // a ball around (x, y)
 //   canvas face; face.load("pictures/face.png");  gout.blitfrom(face, 10, 10);
 //   gout.set_text_scale(4); gout.draw_text("GAME OVER");
+//   sound hit; hit.load("sounds/hit.wav");  hit.play();   // or beep(440, 150)
 //
 // Coordinates are pixels, (0, 0) top left, y downwards. Colours are packed
 // 0x00RRGGBB. Drawing is pen-relative: every drawing operation starts at the
