@@ -9,6 +9,7 @@
 // program, so none aborts (assert.h is read again below, with this set).
 #ifndef NDEBUG
 #define NDEBUG
+#define KAVEX_OGG_SET_NDEBUG
 #endif
 #define STB_VORBIS_NO_STDIO  // the bytes come from os_side, under UTF-8 names
 #define STB_VORBIS_NO_PUSHDATA_API
@@ -16,6 +17,60 @@
 #include <assert.h>
 #include "stb_vorbis.h"
 #include "others_end.inc"
+
+// Its macros end here: the Windows package compiles every source as one
+// file, and names such as L, R and CHECK would break the files after it.
+#undef ADDEND
+#undef C
+#undef CHECK
+#undef CODEBOOK_ELEMENT
+#undef CODEBOOK_ELEMENT_BASE
+#undef CODEBOOK_ELEMENT_FAST
+#undef CRC32_POLY
+#undef DECODE
+#undef DECODE_RAW
+#undef DECODE_VQ
+#undef DIVTAB_DENOM
+#undef DIVTAB_NUMER
+#undef EOP
+#undef FALSE
+#undef FASTDEF
+#undef FAST_HUFFMAN_TABLE_MASK
+#undef FAST_HUFFMAN_TABLE_SIZE
+#undef FAST_SCALED_FLOAT_TO_INT
+#undef INVALID_BITS
+#undef IS_PUSH_MODE
+#undef L
+#undef LIBVORBIS_MDCT
+#undef LINE_OP
+#undef MAGIC
+#undef MAX_BLOCKSIZE
+#undef MAX_BLOCKSIZE_LOG
+#undef NO_CODE
+#undef PAGEFLAG_continued_packet
+#undef PAGEFLAG_first_page
+#undef PAGEFLAG_last_page
+#undef PLAYBACK_LEFT
+#undef PLAYBACK_MONO
+#undef PLAYBACK_RIGHT
+#undef R
+#undef SAMPLE_unknown
+#undef STBV_CDECL
+#undef STBV_NOTUSED
+#undef TRUE
+#undef USE_MEMORY
+#undef array_size_required
+#undef check_endianness
+#undef temp_alloc
+#undef temp_alloc_restore
+#undef temp_alloc_save
+#undef temp_block_array
+#undef temp_free
+#ifdef KAVEX_OGG_SET_NDEBUG
+#undef NDEBUG
+#undef KAVEX_OGG_SET_NDEBUG
+#include <assert.h>
+#endif
 
 namespace kavex::detail {
 

@@ -20,6 +20,11 @@ unsigned last_owner = beep_owner;
 // A sound file's largest size: more than five minutes of any sound.
 constexpr std::size_t largest_sound_file = std::size_t{1} << 28;
 
+// Not std::make_shared: its control block compares type_info, whose
+// operator== Clang on MinGW emits as well as libstdc++ does, and the
+// Windows package's one-file build then fails to link.
+std::shared_ptr<detail::sound_clip> new_clip() { return std::shared_ptr<detail::sound_clip>(new detail::sound_clip); }
+
 bool failed_sound_load(const std::string& name, const std::string& reason) {
     detail::explain(detail::mistake::sound_load_failed, [&] {
         return "load(\"" + name + "\") of a sound failed: " + reason + ". The sound holds nothing, so playing it "
@@ -71,7 +76,7 @@ bool sound::load(const std::string& name) {
             std::string reason;
             if (!os_side::read_file(name, largest_sound_file, bytes, reason))
                 return failed_sound_load(name, "the file cannot be read (" + reason + ")");
-            auto clip = std::make_shared<detail::sound_clip>();
+            auto clip = new_clip();
             if (!detail::decode_sound(bytes.data(), bytes.size(), *clip, reason))
                 return failed_sound_load(name, reason);
             clip_ = std::move(clip);
@@ -124,7 +129,7 @@ bool beep(int hz, int ms) {
     if (!detail::sound_output_ready()) return no_sound("beep()");
     return detail::unless_out_of_memory(
         [&] {
-            auto tone = std::make_shared<detail::sound_clip>();
+            auto tone = new_clip();
             detail::make_tone(hz, ms, *tone);
             detail::sound_lock lock;
             return detail::sound_mixer().start(std::move(tone), beep_owner, 100, false) || busy("beep()");
