@@ -12,41 +12,52 @@ namespace {
 
 enum class output_state { untried, open, off, ended };
 
-output_state state = output_state::untried;
-std::string why_not;
+// Made once and never destroyed: the audio thread may still read the mixer
+// while the process ends, and the window's end (and a global sound's)
+// comes after the library's other static objects are gone.
+struct sound_output {
+    mixer voices;
+    output_state state = output_state::untried;
+    std::string why_not;
+};
 
-void fill(std::int16_t* frames, int count) { sound_mixer().mix(frames, count); }
+sound_output* made = nullptr;  // a program that makes no sound never makes it
+
+sound_output& output() {
+    if (!made) made = new sound_output;
+    return *made;
+}
+
+void fill(std::int16_t* frames, int count) { output().voices.mix(frames, count); }
 
 }  // namespace
 
-// Made once and never destroyed: the audio thread may still read it while
-// the process ends.
-mixer& sound_mixer() {
-    static mixer* const the_mixer = new mixer;
-    return *the_mixer;
-}
+mixer& sound_mixer() { return output().voices; }
 
 bool sound_output_ready() {
-    if (state != output_state::untried) return state == output_state::open;
+    sound_output& out = output();
+    if (out.state != output_state::untried) return out.state == output_state::open;
     if (run_input::replaying()) {
-        why_not = "a replayed run is silent";
+        out.why_not = "a replayed run is silent";
     } else if (!sdl_side::sound_allowed()) {
-        why_not = "the page plays sound only after its first click or key";
+        out.why_not = "the page plays sound only after its first click or key";
         return false;  // asked again at the next sound
-    } else if (sdl_side::open_sound(fill, why_not)) {
-        state = output_state::open;
+    } else if (sdl_side::open_sound(fill, out.why_not)) {
+        out.state = output_state::open;
         return true;
     }
-    state = output_state::off;
+    out.state = output_state::off;
     return false;
 }
 
-const std::string& sound_output_why_not() { return why_not; }
+const std::string& sound_output_why_not() { return output().why_not; }
 
 void end_sound() {
-    if (state == output_state::open) sdl_side::close_sound();
-    state = output_state::ended;
-    why_not = "the program has ended";
+    if (!made) return;
+    sound_output& out = *made;
+    if (out.state == output_state::open) sdl_side::close_sound();
+    out.state = output_state::ended;
+    out.why_not = "the program has ended";
 }
 
 sound_lock::sound_lock() { sdl_side::lock_sound(); }
