@@ -3,7 +3,10 @@
 #include "sound_file.hpp"
 
 #include <algorithm>
+#include <cstddef>
+#include <cstdlib>
 #include <cstring>
+#include <vector>
 
 // Its asserts state its own invariants; a file's bytes must never end the
 // program, so none aborts (assert.h is read again below, with this set).
@@ -11,6 +14,77 @@
 #define NDEBUG
 #define KAVEX_OGG_SET_NDEBUG
 #endif
+// Its memory comes from the allocator below, which keeps a list of what it
+// gave: on some damaged files the decoder gives up without freeing all it
+// took, and what it lost is freed once it is closed; the decoder's other
+// mistakes on damaged files are met there too.
+// The C headers it reads are read first, so that the names below change
+// only its own calls.
+#include <assert.h>
+#include <limits.h>
+#include <math.h>
+#include <stdlib.h>
+#include <string.h>
+#if __has_include(<malloc.h>)
+#include <malloc.h>
+#endif
+#if __has_include(<alloca.h>)
+#include <alloca.h>
+#endif
+namespace kavex::detail::ogg_detail {
+
+struct block {
+    block* before;
+    block* after;
+    std::size_t size;
+    alignas(std::max_align_t) unsigned char bytes[1];
+};
+constexpr std::size_t header = offsetof(block, bytes);
+block taken{&taken, &taken, 0, {}};  // the list of what the decoder holds
+
+block* block_of(void* p) { return reinterpret_cast<block*>(static_cast<unsigned char*>(p) - header); }
+
+void* take(std::size_t size) {
+    // A damaged file's sizes come out negative, or huge: no decoder needs
+    // more than a gigabyte, and none is then asked of the system.
+    if (size > std::size_t{1} << 30) return nullptr;
+    // Zeroed: when it gives up halfway through filling a list of pointers,
+    // it frees the whole list, and the rest must be null.
+    auto* b = static_cast<block*>(std::calloc(1, header + size));
+    if (!b) return nullptr;
+    b->size = size;
+    b->before = &taken;
+    b->after = taken.after;
+    taken.after->before = b;
+    taken.after = b;
+    return b->bytes;
+}
+
+void give_back(void* p) {
+    if (!p) return;
+    block* b = block_of(p);
+    b->before->after = b->after;
+    b->after->before = b->before;
+    std::free(b);
+}
+
+void* take_again(void* p, std::size_t size) {
+    if (!p) return take(size);
+    void* moved = take(size);
+    if (!moved) return nullptr;
+    std::memcpy(moved, p, std::min(size, block_of(p)->size));
+    give_back(p);
+    return moved;
+}
+
+void free_what_it_lost() {
+    while (taken.after != &taken) give_back(taken.after->bytes);
+}
+
+}  // namespace kavex::detail::ogg_detail
+#define malloc(size) kavex::detail::ogg_detail::take(size)
+#define free(p) kavex::detail::ogg_detail::give_back(p)
+#define realloc(p, size) kavex::detail::ogg_detail::take_again(p, size)
 #define STB_VORBIS_NO_STDIO  // the bytes come from os_side, under UTF-8 names
 #define STB_VORBIS_NO_PUSHDATA_API
 #include "others_begin.inc"
@@ -66,6 +140,9 @@
 #undef temp_alloc_save
 #undef temp_block_array
 #undef temp_free
+#undef malloc
+#undef free
+#undef realloc
 #ifdef KAVEX_OGG_SET_NDEBUG
 #undef NDEBUG
 #undef KAVEX_OGG_SET_NDEBUG
@@ -76,11 +153,69 @@ namespace kavex::detail {
 
 bool is_ogg(const std::uint8_t* bytes, std::size_t size) { return size >= 4 && std::memcmp(bytes, "OggS", 4) == 0; }
 
+namespace ogg_detail {
+
+// The first `count` packets of the stream, joined from its pages' segments;
+// fewer when the bytes end first.
+std::vector<std::vector<std::uint8_t>> first_packets(const std::uint8_t* bytes, std::size_t size, std::size_t count) {
+    std::vector<std::vector<std::uint8_t>> packets(1);
+    std::size_t at = 0;
+    while (at + 27 <= size && std::memcmp(bytes + at, "OggS", 4) == 0) {
+        const std::size_t segments = bytes[at + 26];
+        const std::uint8_t* lengths = bytes + at + 27;
+        std::size_t data = at + 27 + segments;
+        if (data > size) break;
+        for (std::size_t i = 0; i < segments; ++i) {
+            const std::size_t length = std::min<std::size_t>(lengths[i], size - std::min(data, size));
+            packets.back().insert(packets.back().end(), bytes + data, bytes + data + length);
+            data += lengths[i];
+            if (lengths[i] < 255) {
+                if (packets.size() == count) return packets;
+                packets.emplace_back();
+            }
+        }
+        at = data;
+    }
+    packets.pop_back();  // unfinished
+    return packets;
+}
+
+// The decoder trusts the sizes in a stream's comments: a count of comments
+// that the packet cannot hold makes it fail an allocation and then read the
+// list it never made. The comments are checked here first: every size must
+// fit in what is left of the packet.
+bool comments_fit(const std::uint8_t* bytes, std::size_t size) {
+    const auto packets = first_packets(bytes, size, 2);
+    if (packets.size() < 2) return false;
+    const std::vector<std::uint8_t>& p = packets[1];
+    std::size_t at = 7;  // the packet's kind and "vorbis"
+    auto next_size = [&](std::size_t& value) {
+        if (at + 4 > p.size()) return false;
+        value = std::size_t{p[at]} | std::size_t{p[at + 1]} << 8 | std::size_t{p[at + 2]} << 16 | std::size_t{p[at + 3]} << 24;
+        at += 4;
+        return true;
+    };
+    std::size_t vendor = 0, comments = 0;
+    if (!next_size(vendor) || vendor > p.size() - at) return false;
+    at += vendor;
+    if (!next_size(comments) || comments > (p.size() - at) / 4) return false;
+    for (std::size_t i = 0; i < comments; ++i) {
+        std::size_t length = 0;
+        if (!next_size(length) || length > p.size() - at) return false;
+        at += length;
+    }
+    return true;
+}
+
+}  // namespace ogg_detail
+
 bool read_ogg(const std::uint8_t* bytes, std::size_t size, decoded_sound& out, std::string& reason) {
     int error = 0;
-    stb_vorbis* v = size > 0x7FFFFFFF ? nullptr
-                                      : stb_vorbis_open_memory(bytes, static_cast<int>(size), &error, nullptr);
+    stb_vorbis* v = size > 0x7FFFFFFF || !ogg_detail::comments_fit(bytes, size)
+                        ? nullptr
+                        : stb_vorbis_open_memory(bytes, static_cast<int>(size), &error, nullptr);
     if (!v) {
+        ogg_detail::free_what_it_lost();
         reason = "it is not an Ogg Vorbis sound, or it is damaged (decoder error " + std::to_string(error) + ")";
         return false;
     }
@@ -101,6 +236,7 @@ bool read_ogg(const std::uint8_t* bytes, std::size_t size, decoded_sound& out, s
         out.samples.insert(out.samples.end(), frame.begin(), frame.begin() + samples);
     }
     stb_vorbis_close(v);
+    ogg_detail::free_what_it_lost();
     if (whole && out.samples.empty()) {
         reason = "the Ogg file holds no sound";
         whole = false;
