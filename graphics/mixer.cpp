@@ -34,12 +34,6 @@ void mixer::stop(unsigned owner) {
     let_go_of_finished();
 }
 
-void mixer::stop_all() {
-    for (voice& v : voice_)
-        if (v.sounding && v.fade < 0) v.fade = fade_frames;
-    let_go_of_finished();
-}
-
 bool mixer::playing(unsigned owner) const {
     return std::any_of(std::begin(voice_), std::end(voice_),
                        [&](const voice& v) { return v.sounding && v.owner == owner && v.fade < 0; });

@@ -41,8 +41,6 @@ public:
     bool start(std::shared_ptr<const sound_clip> clip, unsigned owner, int percent, bool repeat);
     // Fades out every voice of `owner`.
     void stop(unsigned owner);
-    // Fades out every voice.
-    void stop_all();
     // True while a voice of `owner` sounds and is not fading out.
     bool playing(unsigned owner) const;
     // The loudness of `owner`'s voices, now and at its later starts.

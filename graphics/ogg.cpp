@@ -3,6 +3,8 @@
 #include "sound_file.hpp"
 
 #include <algorithm>
+#include <climits>
+#include <cmath>
 #include <cstddef>
 #include <cstdlib>
 #include <cstring>
@@ -16,10 +18,8 @@
 #endif
 // Its memory comes from the allocator below, which keeps a list of what it
 // gave: on some damaged files the decoder gives up without freeing all it
-// took, and what it lost is freed once it is closed; the decoder's other
-// mistakes on damaged files are met there too.
-// The C headers it reads are read first, so that the names below change
-// only its own calls.
+// took, and what it lost is freed once it is closed. The C headers it reads
+// are read first, so that the names defined below change its calls only.
 #include <assert.h>
 #include <limits.h>
 #include <math.h>
@@ -33,21 +33,25 @@
 #endif
 namespace kavex::detail::ogg_detail {
 
+// Each piece given has this in front of it, in a list.
 struct block {
     block* before;
     block* after;
     std::size_t size;
-    alignas(std::max_align_t) unsigned char bytes[1];
 };
-constexpr std::size_t header = offsetof(block, bytes);
-block taken{&taken, &taken, 0, {}};  // the list of what the decoder holds
+constexpr std::size_t header = (sizeof(block) + alignof(std::max_align_t) - 1) / alignof(std::max_align_t) *
+                               alignof(std::max_align_t);
+block taken{&taken, &taken, 0};  // the list of what the decoder holds
 
+void* piece_of(block* b) { return reinterpret_cast<unsigned char*>(b) + header; }
 block* block_of(void* p) { return reinterpret_cast<block*>(static_cast<unsigned char*>(p) - header); }
 
 void* take(std::size_t size) {
-    // A damaged file's sizes come out negative, or huge: no decoder needs
-    // more than a gigabyte, and none is then asked of the system.
-    if (size > std::size_t{1} << 30) return nullptr;
+    // A real file's largest piece (a codebook, a frame's buffer) takes a few
+    // hundred KB. A damaged file's sizes come out negative or huge: a count
+    // of 16 million codewords would cost 64 MB and seconds of sorting, so
+    // pieces over 4 MB are refused, and the decoder gives up on the file.
+    if (size > std::size_t{1} << 22) return nullptr;
     // Zeroed: when it gives up halfway through filling a list of pointers,
     // it frees the whole list, and the rest must be null.
     auto* b = static_cast<block*>(std::calloc(1, header + size));
@@ -57,7 +61,7 @@ void* take(std::size_t size) {
     b->after = taken.after;
     taken.after->before = b;
     taken.after = b;
-    return b->bytes;
+    return piece_of(b);
 }
 
 void give_back(void* p) {
@@ -78,10 +82,18 @@ void* take_again(void* p, std::size_t size) {
 }
 
 void free_what_it_lost() {
-    while (taken.after != &taken) give_back(taken.after->bytes);
+    while (taken.after != &taken) give_back(piece_of(taken.after));
+}
+
+// It rounds powers down and casts them to int, whatever their size (a
+// damaged file's codebook gives 1e20): held to int's range first, so that
+// the cast is defined (a WebAssembly program would otherwise trap on it).
+double floor_within_int(double x) {
+    return x == x ? std::clamp(std::floor(x), double{INT_MIN}, double{INT_MAX}) : 0.0;  // NaN: 0
 }
 
 }  // namespace kavex::detail::ogg_detail
+#define floor(x) kavex::detail::ogg_detail::floor_within_int(x)
 #define malloc(size) kavex::detail::ogg_detail::take(size)
 #define free(p) kavex::detail::ogg_detail::give_back(p)
 #define realloc(p, size) kavex::detail::ogg_detail::take_again(p, size)
@@ -140,6 +152,7 @@ void free_what_it_lost() {
 #undef temp_alloc_save
 #undef temp_block_array
 #undef temp_free
+#undef floor
 #undef malloc
 #undef free
 #undef realloc
