@@ -26,10 +26,7 @@
 #include <stdlib.h>
 #include <string.h>
 #if __has_include(<malloc.h>)
-#include <malloc.h>
-#endif
-#if __has_include(<alloca.h>)
-#include <alloca.h>
+#include <malloc.h>  // which it reads on Windows
 #endif
 namespace kavex::detail::ogg_detail {
 
