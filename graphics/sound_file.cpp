@@ -53,7 +53,8 @@ bool decode_sound(const std::uint8_t* bytes, std::size_t size, sound_clip& out, 
         return false;
     }
     if (in.samples.size() / in.channels > std::size_t{longest_sound} * in.rate) return too_long(reason);
-    if (in.samples.size() < std::size_t(in.channels)) {
+    // At least one frame, also once resampled (a single frame at 96 kHz is none at 44.1).
+    if (in.samples.size() / in.channels * sound_rate / in.rate == 0) {
         reason = "the file holds no sound";
         return false;
     }

@@ -283,10 +283,19 @@ export async function listen_to_sound(page) {
   });
 }
 
-// The first stretch of sound the tap heard once it is `seconds` long and
-// silence follows: its length in seconds and its frequency in Hz (zero
-// crossings counted); null until then.
+// The first stretch of sound the tap hears, once silence follows it: its
+// length in seconds and its frequency in Hz (zero crossings counted); null
+// if none has come within the patience.
 export async function heard_tone(page) {
+  const deadline = Date.now() + patience;
+  for (;;) {
+    const tone = await tone_so_far(page);
+    if (tone || Date.now() > deadline) return tone;
+    await new Promise((r) => setTimeout(r, 100));
+  }
+}
+
+function tone_so_far(page) {
   return page.evaluate(() => {
     const { rate, samples } = window.kavexHeard;
     const first = samples.findIndex((s) => Math.abs(s) > 0.01);

@@ -141,9 +141,7 @@ describe('the playground', () => {
     await p.click(50, 50);
     await p.page.keyboard.press('b');
     await p.wait_for_lines(1, (l) => l === 'after a key: 1');
-    let tone = null;
-    const deadline = Date.now() + patience;
-    while (!(tone = await heard_tone(p.page)) && Date.now() < deadline) await new Promise((r) => setTimeout(r, 100));
+    const tone = await heard_tone(p.page);
     assert.ok(tone, 'a tone was heard');
     assert.ok(Math.abs(tone.seconds - 0.2) < 0.02, `200 ms long: ${tone.seconds}`);
     assert.ok(Math.abs(tone.hz - 440) < 8, `at 440 Hz: ${tone.hz}`);

@@ -153,10 +153,15 @@ async function places_of(frames) {
 let runner = null;
 
 // Browsers let a page sound only after its visitor's first click or key; a
-// program that started before that learns it at that moment.
+// program that started before that learns it at that moment, once.
 const may_sound = () => !navigator.userActivation || navigator.userActivation.hasBeenActive;
+let told_of_sound = null;  // the runner that knows it may sound
 for (const type of ['pointerdown', 'keydown']) {
-  addEventListener(type, () => { if (runner) runner.postMessage({ sound_allowed: true }); }, { capture: true });
+  addEventListener(type, () => {
+    if (!runner || told_of_sound === runner) return;
+    runner.postMessage({ sound_allowed: true });
+    told_of_sound = runner;
+  }, { capture: true });
 }
 
 function stop(why) {
