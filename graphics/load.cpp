@@ -7,6 +7,7 @@
 // decoding, so that a picture too large for a canvas costs nothing.
 #include "explain.hpp"
 #include "graphics.hpp"
+#include "little_endian.hpp"
 #include "load.hpp"
 #include "os_side.hpp"
 #include "pixels.hpp"
@@ -44,12 +45,6 @@ namespace load_detail {
 
 // SDL's memory streams and the decoder count bytes in int.
 constexpr std::size_t largest_file = INT_MAX;
-
-std::uint32_t read_le(const std::uint8_t* p, int bytes) {
-    std::uint32_t value = 0;
-    for (int i = bytes - 1; i >= 0; --i) value = value << 8 | p[i];
-    return value;
-}
 
 bool is_bmp(const std::uint8_t* bytes, std::size_t size) { return size >= 2 && bytes[0] == 'B' && bytes[1] == 'M'; }
 

@@ -1,5 +1,6 @@
 // Reading an Ogg Vorbis file through stb_vorbis, a header of someone else's
 // built here and only here.
+#include "little_endian.hpp"
 #include "sound_file.hpp"
 
 #include <algorithm>
@@ -201,7 +202,7 @@ bool comments_fit(const std::uint8_t* bytes, std::size_t size) {
     std::size_t at = 7;  // the packet's kind and "vorbis"
     auto next_size = [&](std::size_t& value) {
         if (at + 4 > p.size()) return false;
-        value = std::size_t{p[at]} | std::size_t{p[at + 1]} << 8 | std::size_t{p[at + 2]} << 16 | std::size_t{p[at + 3]} << 24;
+        value = read_le(p.data() + at, 4);
         at += 4;
         return true;
     };

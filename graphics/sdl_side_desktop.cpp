@@ -3,6 +3,7 @@
 // and its timer thread.
 #include "sdl_side.hpp"
 #include "explain.hpp"
+#include "little_endian.hpp"
 #include "mixer.hpp"
 #include "os_side.hpp"
 #include "pixels.hpp"
@@ -132,10 +133,6 @@ namespace {
 // Room for any BMP header in front of the pixel rows.
 constexpr std::size_t header_room = 1024;
 
-std::uint32_t read_le32(const std::uint8_t* p) {
-    return p[0] | (std::uint32_t{p[1]} << 8) | (std::uint32_t{p[2]} << 16) | (std::uint32_t{p[3]} << 24);
-}
-
 }  // namespace
 
 // SDL's BMP writer, given the canvas's pixels through a view that carries no
@@ -162,7 +159,7 @@ bool encode_bmp(SDL_Surface* surface, encoded_image& out) {
     // and a size field that counts every byte, show the image is whole.
     if (!written || size < 14 || static_cast<std::size_t>(size) >= capacity) return false;
     out.size = static_cast<std::size_t>(size);
-    return read_le32(out.bytes.get() + 2) == out.size;
+    return detail::read_le(out.bytes.get() + 2, 4) == out.size;
 }
 
 void saved(const std::string&) {}

@@ -71,9 +71,10 @@ void hand_over_sound() {
     if (!sound_fill) return;
     static std::int16_t chunk[4096 * detail::sound_channels];
     const std::uint64_t now = frames_in(kavex_page_now() - sound_opened_at);
+    const std::uint64_t until = now + frames_in(sound_lead);
     frames_handed = std::max(frames_handed, now);
-    while (frames_handed < now + frames_in(sound_lead)) {
-        const int count = static_cast<int>(std::min<std::uint64_t>(now + frames_in(sound_lead) - frames_handed, 4096));
+    while (frames_handed < until) {
+        const int count = static_cast<int>(std::min<std::uint64_t>(until - frames_handed, 4096));
         sound_fill(chunk, count);
         const bool silent =
             std::all_of(chunk, chunk + count * detail::sound_channels, [](std::int16_t s) { return s == 0; });

@@ -2,12 +2,12 @@
 // 16, 24 or 32 bits or 32-bit floats, as 16-bit samples. The file's own
 // sizes are never trusted: a chunk that claims more than the file holds ends
 // with the file.
+#include "little_endian.hpp"
 #include "sound_file.hpp"
 
 #include <algorithm>
 #include <cmath>
 #include <cstring>
-#include <new>
 
 namespace kavex::detail {
 
@@ -18,12 +18,6 @@ constexpr int pcm = 1;
 constexpr int ieee_float = 3;
 constexpr int extensible = 0xFFFE;  // the format's number is in its sub-format
 
-std::uint32_t le(const std::uint8_t* p, int bytes) {
-    std::uint32_t value = 0;
-    for (int i = bytes - 1; i >= 0; --i) value = value << 8 | p[i];
-    return value;
-}
-
 struct format {
     int tag = 0;
     int channels = 0;
@@ -33,11 +27,11 @@ struct format {
 
 bool read_format(const std::uint8_t* chunk, std::size_t size, format& f) {
     if (size < 16) return false;
-    f.tag = static_cast<int>(le(chunk, 2));
-    f.channels = static_cast<int>(le(chunk + 2, 2));
-    f.rate = static_cast<int>(std::min<std::uint32_t>(le(chunk + 4, 4), 1u << 30));
-    f.bits = static_cast<int>(le(chunk + 14, 2));
-    if (f.tag == extensible && size >= 26) f.tag = static_cast<int>(le(chunk + 24, 2));
+    f.tag = static_cast<int>(read_le(chunk, 2));
+    f.channels = static_cast<int>(read_le(chunk + 2, 2));
+    f.rate = static_cast<int>(std::min<std::uint32_t>(read_le(chunk + 4, 4), 1u << 30));
+    f.bits = static_cast<int>(read_le(chunk + 14, 2));
+    if (f.tag == extensible && size >= 26) f.tag = static_cast<int>(read_le(chunk + 24, 2));
     return true;
 }
 
@@ -51,9 +45,9 @@ std::int16_t sample(const std::uint8_t* p, int tag, int bits) {
     }
     switch (bits) {
         case 8: return static_cast<std::int16_t>((p[0] - 128) * 256);
-        case 16: return static_cast<std::int16_t>(le(p, 2));
-        case 24: return static_cast<std::int16_t>(le(p + 1, 2));
-        default: return static_cast<std::int16_t>(le(p + 2, 2));
+        case 16: return static_cast<std::int16_t>(read_le(p, 2));
+        case 24: return static_cast<std::int16_t>(read_le(p + 1, 2));
+        default: return static_cast<std::int16_t>(read_le(p + 2, 2));
     }
 }
 
@@ -81,7 +75,7 @@ bool read_wav(const std::uint8_t* bytes, std::size_t size, decoded_sound& out, s
     std::size_t at = 12;
     while (at + 8 <= size) {
         const std::uint8_t* chunk = bytes + at + 8;
-        const std::size_t chunk_size = std::min<std::size_t>(le(bytes + at + 4, 4), size - at - 8);
+        const std::size_t chunk_size = std::min<std::size_t>(read_le(bytes + at + 4, 4), size - at - 8);
         if (std::memcmp(bytes + at, "fmt ", 4) == 0) {
             have_format = read_format(chunk, chunk_size, f);
         } else if (std::memcmp(bytes + at, "data", 4) == 0) {

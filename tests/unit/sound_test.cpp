@@ -5,6 +5,7 @@
 // Nothing here counts on time: a child waits until the file holds what it
 // needs, and the verdict is read from the file.
 #include "process.hpp"
+#include "save_support.hpp"
 
 #include "graphics.hpp"
 #include "mixer.hpp"
@@ -17,9 +18,6 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
-#include <fstream>
-#include <functional>
-#include <iterator>
 #include <string>
 #include <vector>
 
@@ -39,8 +37,7 @@ std::string temp_folder() {
 }
 
 // A mono 16-bit WAV file at the library's rate.
-std::string write_wav(const std::string& name, const std::vector<std::int16_t>& samples, int channels = 1,
-                      int at_rate = rate) {
+std::string write_wav(const std::string& name, const std::vector<std::int16_t>& samples) {
     auto le = [](std::string& out, std::uint32_t v, int bytes) {
         for (int i = 0; i < bytes; ++i) out += static_cast<char>(v >> (8 * i) & 0xFF);
     };
@@ -48,13 +45,13 @@ std::string write_wav(const std::string& name, const std::vector<std::int16_t>& 
     std::string file = "RIFF";
     le(file, 36 + data, 4);
     file += "WAVEfmt ";
-    le(file, 16, 4), le(file, 1, 2), le(file, channels, 2), le(file, at_rate, 4);
-    le(file, at_rate * 2 * channels, 4), le(file, 2 * channels, 2), le(file, 16, 2);
+    le(file, 16, 4), le(file, 1, 2), le(file, 1, 2), le(file, rate, 4);  // PCM, mono
+    le(file, rate * 2, 4), le(file, 2, 2), le(file, 16, 2);
     file += "data";
     le(file, data, 4);
     for (std::int16_t s : samples) le(file, static_cast<std::uint16_t>(s), 2);
     const std::string path = temp_folder() + "/" + name;
-    std::ofstream(path, std::ios::binary) << file;
+    test::write_file(path, file);
     return path;
 }
 
@@ -79,8 +76,7 @@ void let_it_end(const sound& s) {
 }
 
 std::vector<std::int16_t> left_channel(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    const std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    const test::bytes bytes = test::read_file(path);
     std::vector<std::int16_t> left(bytes.size() / 4);
     for (std::size_t i = 0; i < left.size(); ++i) std::memcpy(&left[i], bytes.data() + 4 * i, 2);
     return left;
@@ -272,12 +268,10 @@ TEST(Sound, WavFilesOfOtherKindsAreConvertedToStereoAtTheLibrarysRate) {
 }
 
 TEST(Sound, AnOggFileDecodesToItsFallingTone) {
-    std::ifstream in(KAVEX_EXAMPLES_DIR "/sounds/miss.ogg", std::ios::binary);
-    const std::string file((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    const test::bytes file = test::read_file(KAVEX_EXAMPLES_DIR "/sounds/miss.ogg");
     detail::sound_clip clip;
     std::string reason;
-    ASSERT_TRUE(detail::decode_sound(reinterpret_cast<const std::uint8_t*>(file.data()), file.size(), clip, reason))
-        << reason;
+    ASSERT_TRUE(detail::decode_sound(file.data(), file.size(), clip, reason)) << reason;
     EXPECT_NEAR(double(clip.frames()) / rate, 0.45, 0.01);  // as scripts/sounds made it
     // From 440 Hz down to 110: the first half crosses zero more often.
     int crossings[2] = {};
