@@ -82,6 +82,20 @@ bool png_size(const std::uint8_t* bytes, std::size_t size, unsigned& width, unsi
     return true;
 }
 
+// The decoder grows its buffer for a PNG's image data to what each chunk
+// claims, doubling, before it reads the chunk: a 4 KB file that claims a
+// 2 GB chunk asks for 2 GB. Every chunk must fit in the file.
+bool png_chunks_fit(const std::uint8_t* bytes, std::size_t size) {
+    std::size_t at = 8;  // after the signature
+    while (at + 12 <= size) {
+        const std::uint32_t length = read_be32(bytes + at);
+        if (length > size - at - 12) return false;
+        if (std::memcmp(bytes + at + 4, "IEND", 4) == 0) return true;
+        at += 12 + std::size_t{length};  // length, name, data, checksum
+    }
+    return true;  // cut short: the decoder says so
+}
+
 int decoder_length(std::size_t size) { return static_cast<int>(size < largest_file ? size : largest_file); }
 
 std::string not_a_picture(const std::string& detail) {
@@ -213,6 +227,10 @@ bool decode_picture(const std::uint8_t* bytes, std::size_t size, canvas& target,
     }
     if (size > largest_file) {
         reason = "the file is longer than " + std::to_string(largest_file) + " bytes";
+        return false;
+    }
+    if (png_size(bytes, size, width, height) && !png_chunks_fit(bytes, size)) {
+        reason = not_a_picture("a part of the PNG file claims more bytes than the file holds");
         return false;
     }
     if (!is_bmp(bytes, size)) return decode_with_stb(bytes, size, target, reason);
