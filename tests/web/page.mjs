@@ -90,23 +90,27 @@ async function watched_page(browser, url, { frames: count, aborted, printed, vie
     page, lines, problems, opened,
     frames,
     // The canvas's picture now.
+    // The picture's `frame` is the count of refreshes it shows, read with it.
     async grab() {
-      const { width, height, data } = await page.evaluate(() => {
+      const { width, height, data, frame } = await page.evaluate(`(() => {
         const c = document.getElementById('canvas');
         const rgba = c.getContext('2d').getImageData(0, 0, c.width, c.height).data;
         let s = '';
         for (let i = 0; i < rgba.length; i += 0x8000) s += String.fromCharCode.apply(null, rgba.subarray(i, i + 0x8000));
-        return { width: c.width, height: c.height, data: btoa(s) };
-      });
+        return { width: c.width, height: c.height, data: btoa(s), frame: (${count}) };
+      })()`);
       const rgba = Buffer.from(data, 'base64');
       const pixels = new Array(width * height);
       for (let i = 0; i < pixels.length; ++i) pixels[i] = (rgba[4 * i] << 16) | (rgba[4 * i + 1] << 8) | rgba[4 * i + 2];
-      return picture(width, height, pixels);
+      return Object.assign(picture(width, height, pixels), { frame });
     },
     // Waits for the program's next refresh, then reads the picture.
     async next_frame() {
-      const seen = await frames();
-      await page.waitForFunction(`(${count}) > ${seen}`, { timeout: patience, polling: 5 });
+      return p.frame_from((await frames()) + 1);
+    },
+    // Waits until the program has refreshed `n` times, then reads the picture.
+    async frame_from(n) {
+      await page.waitForFunction(`(${count}) >= ${n}`, { timeout: patience, polling: 5 });
       return p.grab();
     },
     // The canvas's top-left corner in the page.
