@@ -287,9 +287,11 @@ export async function listen_to_sound(page) {
   });
 }
 
-// The first stretch of sound the tap hears, once silence follows it: its
-// length in seconds and its frequency in Hz (zero crossings counted); null
-// if none has come within the patience.
+// The first sound the tap hears, once half a second of silence follows it:
+// its length in seconds and its frequency in Hz (zero crossings counted);
+// null if none has come within the patience. Gaps of silence inside it are
+// left out: a busy machine may starve the output for a moment, and the rest
+// of the sound plays late rather than never.
 export async function heard_tone(page) {
   const deadline = Date.now() + patience;
   for (;;) {
@@ -302,15 +304,22 @@ export async function heard_tone(page) {
 function tone_so_far(page) {
   return page.evaluate(() => {
     const { rate, samples } = window.kavexHeard;
-    const first = samples.findIndex((s) => Math.abs(s) > 0.01);
+    const sounding = (s) => Math.abs(s) > 0.01;
+    const first = samples.findIndex(sounding);
     if (first < 0) return null;
-    let last = first, crossings = 0;
-    for (let i = first + 1; i < samples.length && i - last < rate / 50; ++i) {
-      if (Math.abs(samples[i]) > 0.01) last = i;
-      if ((samples[i - 1] < 0) !== (samples[i] < 0)) ++crossings;
+    let start = first, last = first, sounded = 0, crossings = 0;
+    for (let i = first + 1; i < samples.length && i - last < rate / 2; ++i) {
+      if (!sounding(samples[i])) continue;
+      if (i - last > rate / 50) {  // a gap: the stretch before it ends at its last sample
+        sounded += last - start;
+        start = i;
+      } else {
+        for (let j = last + 1; j <= i; ++j) if ((samples[j - 1] < 0) !== (samples[j] < 0)) ++crossings;
+      }
+      last = i;
     }
-    if (samples.length - last < rate / 20) return null;  // not over yet
-    const seconds = (last - first) / rate;
+    if (samples.length - last < rate / 2) return null;  // not over yet
+    const seconds = (sounded + last - start) / rate;
     return { seconds, hz: crossings / 2 / seconds };
   });
 }
