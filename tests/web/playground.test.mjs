@@ -63,12 +63,12 @@ describe('the playground', () => {
     // Each flake of a later frame, beside its nearest flake of one 4 to 12
     // refreshes before: a flake moves -1 to 3 pixels a refresh, so one refresh
     // alone is too close to call, and many blur which flake is which.
-    let earlier = img;
-    for (let tries = 0; tries < 50 && (img === earlier || img.frame > earlier.frame + 12); ++tries) {
-      earlier = img;
-      img = await p.frame_from(earlier.frame + 4);
+    let older = img;
+    for (let tries = 0; tries < 50 && (img === older || img.frame > older.frame + 12); ++tries) {
+      older = img;
+      img = await p.frame_from(older.frame + 4);
     }
-    earlier = blobs(earlier, 0xffffff);
+    const earlier = blobs(older, 0xffffff);
     let down = 0, up = 0;
     for (const f of blobs(img, 0xffffff)) {
       const near = earlier.reduce((best, e) => (Math.hypot(e.cx - f.cx, e.cy - f.cy) < Math.hypot(best.cx - f.cx, best.cy - f.cy) ? e : best));
