@@ -56,7 +56,10 @@ install(FILES README.md DESTINATION ${CMAKE_INSTALL_DOCDIR})
 file(GLOB KAVEX_DOCS CONFIGURE_DEPENDS docs/*.md docs/*.png)
 install(FILES ${KAVEX_DOCS} DESTINATION ${CMAKE_INSTALL_DOCDIR}/docs)
 install(DIRECTORY examples/ DESTINATION ${CMAKE_INSTALL_DOCDIR}/examples
-  FILES_MATCHING PATTERN "*.cpp" REGEX "/template/CMakeLists\\.txt$" REGEX "/(pictures|sounds)/[^/]*$" REGEX "/runs/[^/]*\\.txt$")
+  FILES_MATCHING PATTERN "*.cpp" REGEX "/template/CMakeLists\\.txt$" REGEX "/(pictures|sounds)/[^/]*$" REGEX "/runs/[^/]*\\.txt$"
+  PATTERN vscode EXCLUDE)   # the VS Code files' sources: the Windows package makes .vscode/ of them
+# The template's own program loads a picture from the folder it runs in.
+install(FILES examples/pictures/face.png DESTINATION ${CMAKE_INSTALL_DOCDIR}/examples/template/pictures)
 
 if(WIN32)
   include(cmake/windows-package.cmake)

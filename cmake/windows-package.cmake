@@ -37,13 +37,17 @@ if(NOT kavex_line_count EQUAL 2)
   message(FATAL_ERROR "docs/windows.txt: ${kavex_line_count} g++ lines, not the two the templates are made from")
 endif()
 
-# Sets, for one compiler line, the pieces of the templates (PREFIX_json: the
-# arguments as a JSON list; PREFIX_compiler, PREFIX_linker: Code::Blocks
-# options; PREFIX_units: its files other than main.cpp; PREFIX_output: the
-# program's name; PREFIX_include: the header's folder).
+# Sets, for one compiler line, the pieces of the templates, which build it
+# with -g for the editors' debuggers (PREFIX_words: the arguments, K seen from
+# the template; PREFIX_json: the arguments as a JSON list; PREFIX_compiler,
+# PREFIX_linker: Code::Blocks options; PREFIX_units: its files other than
+# main.cpp; PREFIX_output: the program's name; PREFIX_include: the header's
+# folder).
 function(kavex_template_pieces line prefix)
   separate_arguments(words UNIX_COMMAND "${line}")
   list(POP_FRONT words)  # g++
+  list(INSERT words 0 -g)
+  list(TRANSFORM words REPLACE "^K/" "${kavex_from_template}/")
   set(json "")
   set(compiler "")
   set(linker "")
@@ -52,7 +56,6 @@ function(kavex_template_pieces line prefix)
   set(output "")
   set(value_of "")  # the option whose value the word is
   foreach(word IN LISTS words)
-    string(REGEX REPLACE "^K/" "${kavex_from_template}/" word "${word}")
     string(APPEND json "\n        \"${word}\",")
     if(value_of STREQUAL "-I")
       set(include "${word}")
@@ -63,7 +66,7 @@ function(kavex_template_pieces line prefix)
       string(REGEX REPLACE "\\.exe$" "" output "${word}")
     elseif(word MATCHES "^-[ILo]$")
       # its value follows
-    elseif(word MATCHES "^-std=")
+    elseif(word MATCHES "^-(std=|g$)")
       string(APPEND compiler "\n\t\t\t\t\t<Add option=\"${word}\" />")
     elseif(word MATCHES "^-l(.*)")
       string(APPEND linker "\n\t\t\t\t\t<Add library=\"${CMAKE_MATCH_1}\" />")
@@ -79,6 +82,7 @@ function(kavex_template_pieces line prefix)
     endif()
   endforeach()
   string(REGEX REPLACE ",$" "" json "${json}")
+  set(${prefix}_words "${words}" PARENT_SCOPE)
   set(${prefix}_json "${json}" PARENT_SCOPE)
   set(${prefix}_compiler "${compiler}" PARENT_SCOPE)
   set(${prefix}_linker "${linker}" PARENT_SCOPE)
@@ -91,6 +95,21 @@ list(GET kavex_lines 0 kavex_prebuilt_line)
 list(GET kavex_lines 1 kavex_source_line)
 kavex_template_pieces("${kavex_prebuilt_line}" prebuilt)
 kavex_template_pieces("${kavex_source_line}" source)
+# VS Code builds with one task whose one word for kavex is a setting,
+# kavex.library in .vscode/settings.json: the source (the default, as in
+# Code::Blocks) or the prebuilt library. The two lines differ in that word alone.
+set(library_from_source ${source_words})
+list(REMOVE_ITEM library_from_source ${prebuilt_words})
+set(library_prebuilt ${prebuilt_words})
+list(REMOVE_ITEM library_prebuilt ${source_words})
+list(LENGTH library_from_source source_only)
+list(LENGTH library_prebuilt prebuilt_only)
+if(NOT source_only EQUAL 1 OR NOT prebuilt_only EQUAL 1)
+  message(FATAL_ERROR "docs/windows.txt: the two g++ lines differ in more than kavex's one word "
+    "(${library_from_source} against ${library_prebuilt})")
+endif()
+string(REPLACE "\"${library_from_source}\"" "\"\${config:kavex.library}\"" library_json "${source_json}")
+
 set(source_unit_entries "")
 foreach(unit IN LISTS source_units)
   string(APPEND source_unit_entries "\n\t\t<Unit filename=\"${unit}\">\n\t\t\t<Option target=\"from source\" />\n\t\t</Unit>")
@@ -104,9 +123,7 @@ string(REPLACE "\\" "\\\\" sdl_dll_json "${sdl_dll}")
 
 set(template_out ${CMAKE_CURRENT_BINARY_DIR}/windows/template)
 configure_file(examples/template/kavex.cbp.in ${template_out}/kavex.cbp @ONLY)
-foreach(file tasks.json launch.json c_cpp_properties.json)
+foreach(file tasks.json launch.json settings.json c_cpp_properties.json)
   configure_file(examples/template/vscode/${file}.in ${template_out}/.vscode/${file} @ONLY)
 endforeach()
 install(DIRECTORY ${template_out}/ DESTINATION ${CMAKE_INSTALL_DOCDIR}/examples/template)
-# The program the templates build at first: the smallest whole one.
-install(FILES examples/hello.cpp DESTINATION ${CMAKE_INSTALL_DOCDIR}/examples/template RENAME main.cpp)

@@ -12,11 +12,15 @@
 #   4. the CMake template, built and run from its build folder, with the
 #      prebuilt library (which the package finds this compiler can link), from
 #      source when asked, and from source when the prebuilt one cannot link;
-#   5. the Code::Blocks project and the VS Code tasks build with exactly the
-#      options of those two lines;
+#      and with the picture example, which finds pictures/ in build/ too;
+#   5. the Code::Blocks project and the VS Code task build with exactly the
+#      options of those two lines and -g, from source unless asked otherwise,
+#      and run the template's program in its own folder, where it finds its
+#      picture;
 #   6. a C++14 compile of the header stops at one error that names -std=c++17;
 #   7. every relative link in the package's documents, and every K\... path
-#      its text names, leads to a file in the package.
+#      its text names, leads to a file in the package; its texts end their
+#      lines as Windows does, and it holds no empty folder.
 # usage: package_test.sh K SOURCE_DIR
 set -euo pipefail
 package=$(realpath "$1") source=$(realpath "$2")
@@ -65,8 +69,20 @@ runs_and_saves() {
   od -An -v -tx1 -j54 "$bmp" | tr -s ' \n' ' ' | grep -q 'ff ff ff' || fail "outside.bmp has no white text"
 }
 
+# Runs program $1 under Wine in folder $2, as an editor starts it there, on a
+# replay with no input (no window; the run ends with it) and explanations on:
+# it must end with status 0 having explained no mistake, such as a picture
+# that did not load.
+printf 'kavex run 1\n' >"$work/no-input.txt"
+runs_and_loads() {
+  local said status=0
+  said=$(cd "$2" && KAVEX_REPLAY="$work/no-input.txt" KAVEX_EXPLAIN=1 timeout 120 wine "./$(basename "$1")" 2>&1) || status=$?
+  [[ $status -eq 0 ]] || fail "$(basename "$1") ended with status $status in ${2#"$work"/}: $said"
+  [[ $said != *kavex:* && $said != *"could not"* ]] || fail "$(basename "$1") in ${2#"$work"/}: $said"
+}
+
 # The text's compiler lines, as it prints them.
-mapfile -t lines < <(sed -n 's/^    \(g++ .*\)$/\1/p' "$text")
+mapfile -t lines < <(tr -d '\r' <"$text" | sed -n 's/^    \(g++ .*\)$/\1/p')
 [[ ${#lines[@]} -eq 2 ]] || fail "README-windows.txt has ${#lines[@]} g++ lines, not 2"
 
 # Builds main.cpp in a new folder $2 with line $1, K standing for the
@@ -120,6 +136,17 @@ for route in "$k||OFF" "$k|-DKAVEX_FROM_SOURCE=ON|ON" "$unlinkable||ON"; do
   echo "the CMake template against ${prefix#"$work"/} $asked (from source: $expected) built a program that runs from its build folder"
 done
 
+# The template's build folder holds pictures/, and a program built there finds them.
+dir=$work/cmake-picture
+cp -r "$template" "$dir"
+cp "$source/examples/picture.cpp" "$dir/main.cpp"
+{ cmake -S "$dir" -B "$dir/build" -DCMAKE_TOOLCHAIN_FILE="$source/cmake/mingw-w64.cmake" \
+    -DCMAKE_PREFIX_PATH="$k" && cmake --build "$dir/build"; } >"$dir.log" 2>&1 ||
+  { cat "$dir.log"; fail "the CMake template did not build the picture example"; }
+[[ -f $dir/build/pictures/face.png ]] || fail "the CMake template's build folder has no pictures/face.png"
+runs_and_loads "$dir/build/my_program.exe" "$dir/build"
+echo "the CMake template copies pictures/ beside the program: the picture example loads its face in build/"
+
 # A line's words after g++, one a line, K seen from the template.
 template_words() {
   local words=() word
@@ -133,7 +160,7 @@ line_facts() {
     if [[ -n $value_of ]]; then echo "$value_of $word"; value_of=""; continue; fi
     case $word in
       -I | -L | -o) value_of=$word ;;
-      -std=*) echo "compile $word" ;;
+      -std=* | -g) echo "compile $word" ;;
       -l*) echo "library ${word#-l}" ;;
       -*) echo "link $word" ;;
       *) echo "file $word" ;;
@@ -159,20 +186,52 @@ cbp_facts() {
     END { for (u in units) if (units[u] == "all" || units[u] == target) print "file " u }
   ' "$template/kavex.cbp"
 }
-# The arguments of VS Code's task labelled $1, one a line.
+# The arguments of VS Code's build task, one a line, its settings from the
+# template's settings.json or from NAME=VALUE pairs in $1.
+vscode=$template/.vscode
 task_args() {
-  cmake -DTASKS="$template/.vscode/tasks.json" -DLABEL="$1" -P "$source/tests/windows/task_args.cmake" 2>&1
+  cmake -DTASKS="$vscode/tasks.json" -DLABEL="kavex: build" -DSETTINGS="$vscode/settings.json" -DSET="$1" \
+    -P "$source/tests/windows/task_args.cmake" 2>&1
 }
-targets=("kavex" "from source") labels=("kavex: build" "kavex: build from source")
+json_get() { cmake -DFILE="$1" -DKEYS="$2" -P "$source/tests/windows/json_get.cmake" 2>&1; }
+# What a line asks, with -g for the editors' debuggers.
+editor_facts() { { line_facts "$1"; echo "compile -g"; } | sort; }
+
+# Each editor builds the program of the line it is set to, from source first.
+targets=("from source" "prebuilt library") libraries=("" "kavex.library=-lkavex")
+[[ $(grep -o -m 1 '<Target title="[^"]*"' "$template/kavex.cbp") == '<Target title="from source"' ]] ||
+  fail "Code::Blocks' first (active) target is not 'from source'"
+[[ $(grep -c '<Option working_dir="." />' "$template/kavex.cbp") -eq 2 ]] ||
+  fail "Code::Blocks' targets do not both run the program in the project's folder"
 for i in 0 1; do
-  diff <(line_facts "${lines[$i]}" | sort) <(cbp_facts "${targets[$i]}" | sort) >&2 ||
-    fail "Code::Blocks' target '${targets[$i]}' builds otherwise than '${lines[$i]}'"
-  diff <(line_facts "${lines[$i]}" | grep '^library') <(cbp_facts "${targets[$i]}" | grep '^library') >&2 ||
+  line=${lines[1 - i]}  # the text gives the prebuilt line first
+  diff <(editor_facts "$line") <(cbp_facts "${targets[$i]}" | sort) >&2 ||
+    fail "Code::Blocks' target '${targets[$i]}' builds otherwise than '$line' with -g"
+  diff <(line_facts "$line" | grep '^library') <(cbp_facts "${targets[$i]}" | grep '^library') >&2 ||
     fail "Code::Blocks' target '${targets[$i]}' links the libraries in another order"
-  diff <(template_words "${lines[$i]}") <(task_args "${labels[$i]}") >&2 ||
-    fail "VS Code's task '${labels[$i]}' runs otherwise than '${lines[$i]}'"
+  diff <(editor_facts "$line") <(line_facts "g++ $(task_args "${libraries[$i]}" | tr '\n' ' ')" | sort) >&2 ||
+    fail "VS Code's task with '${libraries[$i]:-its settings}' builds otherwise than '$line' with -g"
+  diff <(line_facts "$line" | grep '^library') <(line_facts "g++ $(task_args "${libraries[$i]}" | tr '\n' ' ')" | grep '^library') >&2 ||
+    fail "VS Code's task with '${libraries[$i]:-its settings}' links the libraries in another order"
+  # The task's own words build the template's program in a copy of the
+  # template beside it, as the text says to make one's own, which then runs in
+  # its folder, as F5 runs it.
+  folder=$work/vscode-$i/examples/mine
+  mkdir -p "$(dirname "$folder")"
+  for part in bin include lib src; do ln -s "$package/$part" "$work/vscode-$i/$part"; done
+  cp -r "$template" "$folder"
+  mapfile -t words < <(task_args "${libraries[$i]}")
+  (cd "$folder" && "$gxx" "${words[@]}") || fail "VS Code's task with '${libraries[$i]:-its settings}' did not build"
+  cp "$package/bin/SDL.dll" "$folder/"
+  runs_and_loads "$folder/main.exe" "$folder"
 done
-echo "Code::Blocks' targets and VS Code's tasks build with the text's two lines"
+[[ $(json_get "$vscode/launch.json" "configurations;0;preLaunchTask") == "kavex: build" ]] ||
+  fail "F5 does not build with the task 'kavex: build'"
+[[ $(json_get "$vscode/launch.json" "configurations;0;cwd") == '${workspaceFolder}' ]] ||
+  fail "F5 does not run the program in the project's folder"
+[[ $(json_get "$vscode/launch.json" "configurations;0;program") == "\${workspaceFolder}/$(cbp_facts "from source" | sed -n 's/^-o //p')" ]] ||
+  fail "F5 does not start the program the task builds"
+echo "Code::Blocks' targets (from source first) and VS Code's task (from source unless set to -lkavex) build with the text's lines and -g; the program runs in the project's folder and finds its picture"
 
 printf '#include "graphics.hpp"\n' >"$work/old.cpp"
 if "$gxx" -std=c++14 -fsyntax-only -I "$k/include" "$work/old.cpp" 2>"$work/old.log"; then
@@ -199,4 +258,9 @@ while IFS= read -r named; do
   links=$((links + 1))
 done < <(grep -o 'K\\[A-Za-z0-9_.\\]*[A-Za-z0-9_]' "$text" | sort -u)
 ! grep -n 'scripts/' "$text" || fail "README-windows.txt sends its reader to scripts/"
+while IFS= read -r document; do
+  [[ -z $(grep -v $'\r$' "$document") ]] || fail "${document#"$package"/} has lines that do not end in CR LF"
+done < <(find "$package" -name '*.txt')
+empty=$(find "$package" -type d -empty)
+[[ -z $empty ]] || fail "the package holds empty folders: ${empty//"$package"\//}"
 echo "the package's documents: $links links and paths, each to a file in the package"

@@ -1,6 +1,10 @@
-# Prints the arguments of one task of a VS Code tasks.json, one a line:
-#   cmake -DTASKS=path/to/tasks.json -DLABEL="kavex: build" -P task_args.cmake
+# Prints the arguments of one task of a VS Code tasks.json, one a line, with
+# the settings it names (${config:NAME}) taken from SETTINGS, a settings.json,
+# or from NAME=VALUE pairs in SET, which win:
+#   cmake -DTASKS=tasks.json -DLABEL="kavex: build" -DSETTINGS=settings.json
+#         [-DSET="kavex.library=-lkavex"] -P task_args.cmake
 file(READ "${TASKS}" json)
+file(READ "${SETTINGS}" settings)
 string(JSON count LENGTH "${json}" tasks)
 math(EXPR last "${count} - 1")
 foreach(i RANGE ${last})
@@ -10,6 +14,18 @@ foreach(i RANGE ${last})
     math(EXPR args_last "${args_count} - 1")
     foreach(j RANGE ${args_last})
       string(JSON arg GET "${json}" tasks ${i} args ${j})
+      if(arg MATCHES "^\\$\\{config:(.*)\\}$")
+        set(name "${CMAKE_MATCH_1}")
+        string(JSON arg ERROR_VARIABLE missing GET "${settings}" "${name}")
+        if(missing)
+          message(FATAL_ERROR "the task uses the setting ${name}, which ${SETTINGS} does not hold")
+        endif()
+        foreach(pair IN LISTS SET)
+          if(pair MATCHES "^${name}=(.*)$")
+            set(arg "${CMAKE_MATCH_1}")
+          endif()
+        endforeach()
+      endif()
       message("${arg}")
     endforeach()
     return()
