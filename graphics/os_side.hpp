@@ -44,6 +44,11 @@ void set_environment(const char* name, const char* value);
 // for the window's first title; "kavex" when the system does not say.
 std::string program_name();
 
+// Shows `title` (UTF-8) as the window's title, every letter, once SDL has
+// set it: where SDL passes a title through a narrower code page, this side
+// sets it again; where SDL's title takes UTF-8, it does nothing.
+void show_title(const std::string& title);
+
 // Writes `line` to standard error at once, with no buffering or allocation,
 // so that a signal handler may call it.
 void say_at_once(const char* line);

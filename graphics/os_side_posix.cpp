@@ -137,6 +137,9 @@ std::string program_name() {
     return file.substr(file.find_last_of('/') + 1);
 }
 
+// SDL gives X11 and macOS the title in UTF-8 itself.
+void show_title(const std::string&) {}
+
 void say_at_once(const char* line) {
     const std::size_t size = std::strlen(line);
     if (::write(STDERR_FILENO, line, size) < 0) return;  // nowhere to tell it

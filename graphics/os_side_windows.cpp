@@ -6,6 +6,7 @@
 #include "os_side.hpp"
 
 #include <SDL/SDL.h>  // SDL_SetModuleHandle
+#include <SDL/SDL_syswm.h>
 #include <windows.h>
 
 #include <atomic>
@@ -115,6 +116,17 @@ std::string program_name() {
     file = file.substr(file.find_last_of(L"/\\") + 1);
     if (file.size() > 4 && _wcsicmp(file.c_str() + file.size() - 4, L".exe") == 0) file.resize(file.size() - 4);
     return utf8(file);
+}
+
+// SDL's window is an ANSI window: SDL hands it the title in the system's
+// code page, and SetWindowTextW would too, so letters outside that page show
+// as their nearest ASCII. The wide default procedure stores the text whole.
+void show_title(const std::string& title) {
+    SDL_SysWMinfo info;
+    SDL_VERSION(&info.version);
+    if (SDL_GetWMInfo(&info) != 1 || !info.window) return;
+    const std::wstring text = wide(title);
+    DefWindowProcW(info.window, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str()));
 }
 
 // Windows runs a Ctrl-C handler on a thread of its own, where a plain write is safe.

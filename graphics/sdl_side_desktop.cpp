@@ -91,8 +91,12 @@ void hide_pointer() { SDL_ShowCursor(SDL_DISABLE); }
 
 void show(SDL_Surface* window) { SDL_Flip(window); }
 
-// Set before the window opens, SDL keeps the title for it.
-void set_title(const std::string& title) { SDL_WM_SetCaption(title.c_str(), title.c_str()); }
+// Set before the window opens, SDL keeps the title for it (its window exists
+// from SDL's start, shown only when opened).
+void set_title(const std::string& title) {
+    SDL_WM_SetCaption(title.c_str(), title.c_str());
+    os_side::show_title(title);
+}
 
 void fill(SDL_Surface* s, const SDL_Rect& area, std::uint32_t value) {
     SDL_Rect r = area;

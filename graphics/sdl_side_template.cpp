@@ -38,7 +38,8 @@ void hide_pointer() {}
 
 void show(SDL_Surface*) {}
 
-// SDL_WM_SetCaption(title, title); start() gives it os_side::program_name().
+// SDL_WM_SetCaption(title, title), then os_side::show_title(title) for a
+// system where SDL narrows it; start() gives it os_side::program_name().
 void set_title(const std::string&) {}
 
 // SDL_FillRect, or a loop over the rows (sdl_side_web.cpp).
