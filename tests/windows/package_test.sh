@@ -17,7 +17,9 @@
 #      options of those two lines and -g, from source unless asked otherwise,
 #      and run the template's program in its own folder, where it finds its
 #      picture;
-#   6. a C++14 compile of the header stops at one error that names -std=c++17;
+#   6. each build mistake the text quotes gives that message first; the
+#      prebuilt library's C runtime functions are the UCRT's too, and a
+#      C++14 compile of the header stops at one error that names -std=c++17;
 #   7. every relative link in the package's documents, and every K\... path
 #      its text names, leads to a file in the package; its texts end their
 #      lines as Windows does, and it holds no empty folder.
@@ -232,6 +234,46 @@ done
 [[ $(json_get "$vscode/launch.json" "configurations;0;program") == "\${workspaceFolder}/$(cbp_facts "from source" | sed -n 's/^-o //p')" ]] ||
   fail "F5 does not start the program the task builds"
 echo "Code::Blocks' targets (from source first) and VS Code's task (from source unless set to -lkavex) build with the text's lines and -g; the program runs in the project's folder and finds its picture"
+
+# Each build mistake that the text quotes, made with the template's program:
+# the message of its first error line, without the place before it, is in
+# the text, so that the text cannot go stale.
+flat_text=$(tr -d '\r' <"$text" | tr -s ' \n' ' ')
+first_error() {
+  "$@" 2>&1 | grep -m 1 -E 'error|undefined reference|multiple definition|cannot find' |
+    sed -E 's/.*(undefined reference to .*|cannot find .*)$/\1/; s/.*(multiple definition of [^;]*);.*/\1/; s/.*fatal error: //' || true
+}
+mistake() {  # $1 the mistake, then the build that makes it
+  local what=$1 message
+  shift
+  message=$(cd "$work/mistakes" && first_error "$@")
+  [[ -n $message ]] || fail "$what: the build gave no error"
+  [[ $flat_text == *"$message"* ]] || fail "$what gives \"$message\", which README-windows.txt does not quote"
+  echo "$what: \"$message\""
+}
+mkdir "$work/mistakes"
+cp "$template/main.cpp" "$work/mistakes/"
+inc=(-I "$k/include") lib=(-L "$k/lib")
+mistake "no -I" "$gxx" -std=c++17 main.cpp "${lib[@]}" -lkavex -lSDL -static -o main.exe
+mistake "a wrong -L" "$gxx" -std=c++17 main.cpp "${inc[@]}" -L "$k/lb" -lkavex -lSDL -static -o main.exe
+mistake "no -lkavex" "$gxx" -std=c++17 main.cpp "${inc[@]}" "${lib[@]}" -lSDL -static -o main.exe
+mistake "the libraries before main.cpp" "$gxx" -std=c++17 "${inc[@]}" "${lib[@]}" -lkavex -lSDL main.cpp -static -o main.exe
+mistake "no -lSDL" "$gxx" -std=c++17 main.cpp "${inc[@]}" "${lib[@]}" -lkavex -static -o main.exe
+mistake "-lSDL before -lkavex" "$gxx" -std=c++17 main.cpp "${inc[@]}" "${lib[@]}" -lSDL -lkavex -static -o main.exe
+mistake "clang with the prebuilt library" "$work/clang++" -std=c++17 main.cpp "${inc[@]}" "${lib[@]}" -lkavex -lSDL -static -o main.exe
+
+# What can be checked here of the UCRT: the C runtime functions that the
+# prebuilt libkavex.a takes from msvcrt (those libmsvcrt.a defines) are all in
+# MinGW-w64's UCRT import library. Its C++ and GCC runtime parts are GCC 12's,
+# built for msvcrt, and no UCRT-built ones are at hand to link against: the
+# text sends UCRT64 users to the source, and this proves no more than it says.
+mingw_lib=$(dirname "$(x86_64-w64-mingw32-gcc-posix -print-file-name=libmsvcrt.a)")
+defined_in() { x86_64-w64-mingw32-nm -g --defined-only "$1" 2>/dev/null | awk 'NF >= 3 { print $3 }' | sort -u; }
+comm -12 <(x86_64-w64-mingw32-nm -u "$package/lib/libkavex.a" | awk '{ print $2 }' | sort -u) <(defined_in "$mingw_lib/libmsvcrt.a") >"$work/crt.txt"
+[[ -s $work/crt.txt ]] || fail "libkavex.a takes nothing from msvcrt, which cannot be"
+missing=$(comm -23 "$work/crt.txt" <(defined_in "$mingw_lib/libucrt.a"))
+[[ -z $missing ]] || fail "libkavex.a needs C runtime functions that the UCRT lacks: $missing"
+echo "the prebuilt libkavex.a takes $(wc -l <"$work/crt.txt") C runtime functions from msvcrt, each of them in the UCRT's import library too: $(tr '\n' ' ' <"$work/crt.txt")"
 
 printf '#include "graphics.hpp"\n' >"$work/old.cpp"
 if "$gxx" -std=c++14 -fsyntax-only -I "$k/include" "$work/old.cpp" 2>"$work/old.log"; then
