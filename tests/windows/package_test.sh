@@ -227,6 +227,8 @@ for i in 0 1; do
   cp "$package/bin/SDL.dll" "$folder/"
   runs_and_loads "$folder/main.exe" "$folder"
 done
+[[ $(json_get "$vscode/c_cpp_properties.json" "configurations;0;compilerPath") == g++ ]] ||
+  fail "VS Code's IntelliSense does not ask the g++ on the Path, which the task builds with"
 [[ $(json_get "$vscode/launch.json" "configurations;0;preLaunchTask") == "kavex: build" ]] ||
   fail "F5 does not build with the task 'kavex: build'"
 [[ $(json_get "$vscode/launch.json" "configurations;0;cwd") == '${workspaceFolder}' ]] ||
