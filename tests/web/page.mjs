@@ -27,6 +27,15 @@ const chromium_args = [
   '--disable-backgrounding-occluded-windows',
 ];
 
+// Every browser still open. A test that fails before it closes its own must
+// not keep its file's process alive, which would hang the whole run: under
+// the test runner, what is left open is closed once the file's tests end.
+const open_browsers = new Set();
+if (process.env.NODE_TEST_CONTEXT) {
+  const { after } = await import('node:test');
+  after(async () => { for (const b of [...open_browsers]) await b.close(); });
+}
+
 export async function launch(options = {}) {
   const profile = fs.mkdtempSync(path.join(os.tmpdir(), 'kavex-chromium-'));
   const browser = await puppeteer.launch({
@@ -36,13 +45,16 @@ export async function launch(options = {}) {
     args: chromium_args,
     ...options,
   });
-  return {
+  const launched = {
     browser,
     async close() {
+      open_browsers.delete(launched);
       await browser.close();
       fs.rmSync(profile, { recursive: true, force: true });
     },
   };
+  open_browsers.add(launched);
+  return launched;
 }
 
 // A picture read from the page: 0x00RRGGBB words, row by row.
@@ -288,10 +300,12 @@ export async function listen_to_sound(page) {
 }
 
 // The first sound the tap hears, once half a second of silence follows it:
-// its length in seconds and its frequency in Hz (zero crossings counted);
-// null if none has come within the patience. Gaps of silence inside it are
-// left out: a busy machine may starve the output for a moment, and the rest
-// of the sound plays late rather than never.
+// its length in seconds and its frequency in Hz; null if none has come within
+// the patience. A busy machine may starve the output for a moment, and the
+// rest of the sound plays late rather than never: gaps of silence are left
+// out of the length, and the frequency comes from the half periods between
+// zero crossings near their median, which a gap's one long interval or a cut
+// wave's short one do not move.
 export async function heard_tone(page) {
   const deadline = Date.now() + patience;
   for (;;) {
@@ -307,19 +321,23 @@ function tone_so_far(page) {
     const sounding = (s) => Math.abs(s) > 0.01;
     const first = samples.findIndex(sounding);
     if (first < 0) return null;
-    let start = first, last = first, sounded = 0, crossings = 0;
+    let start = first, last = first, sounded = 0;
+    const crossings = [];
     for (let i = first + 1; i < samples.length && i - last < rate / 2; ++i) {
       if (!sounding(samples[i])) continue;
       if (i - last > rate / 50) {  // a gap: the stretch before it ends at its last sample
         sounded += last - start;
         start = i;
       } else {
-        for (let j = last + 1; j <= i; ++j) if ((samples[j - 1] < 0) !== (samples[j] < 0)) ++crossings;
+        for (let j = last + 1; j <= i; ++j) if ((samples[j - 1] < 0) !== (samples[j] < 0)) crossings.push(j);
       }
       last = i;
     }
     if (samples.length - last < rate / 2) return null;  // not over yet
-    const seconds = (sounded + last - start) / rate;
-    return { seconds, hz: crossings / 2 / seconds };
+    const halves = crossings.slice(1).map((c, k) => c - crossings[k]);
+    const median = [...halves].sort((a, b) => a - b)[halves.length >> 1];
+    const near = halves.filter((h) => Math.abs(h - median) <= median / 4);
+    const half_period = near.reduce((sum, h) => sum + h, 0) / near.length;
+    return { seconds: (sounded + last - start) / rate, hz: rate / (2 * half_period) };
   });
 }
