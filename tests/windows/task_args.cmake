@@ -1,8 +1,6 @@
 # Prints the arguments of one task of a VS Code tasks.json, one a line, with
-# the settings it names (${config:NAME}) taken from SETTINGS, a settings.json,
-# or from NAME=VALUE pairs in SET, which win:
-#   cmake -DTASKS=tasks.json -DLABEL="kavex: build" -DSETTINGS=settings.json
-#         [-DSET="kavex.library=-lkavex"] -P task_args.cmake
+# the settings it names (${config:NAME}) taken from SETTINGS, a settings.json:
+#   cmake -DTASKS=tasks.json -DLABEL="kavex: build" -DSETTINGS=settings.json -P task_args.cmake
 file(READ "${TASKS}" json)
 file(READ "${SETTINGS}" settings)
 string(JSON count LENGTH "${json}" tasks)
@@ -15,16 +13,7 @@ foreach(i RANGE ${last})
     foreach(j RANGE ${args_last})
       string(JSON arg GET "${json}" tasks ${i} args ${j})
       if(arg MATCHES "^\\$\\{config:(.*)\\}$")
-        set(name "${CMAKE_MATCH_1}")
-        string(JSON arg ERROR_VARIABLE missing GET "${settings}" "${name}")
-        if(missing)
-          message(FATAL_ERROR "the task uses the setting ${name}, which ${SETTINGS} does not hold")
-        endif()
-        foreach(pair IN LISTS SET)
-          if(pair MATCHES "^${name}=(.*)$")
-            set(arg "${CMAKE_MATCH_1}")
-          endif()
-        endforeach()
+        string(JSON arg GET "${settings}" "${CMAKE_MATCH_1}")  # an error where settings.json lacks it
       endif()
       message("${arg}")
     endforeach()
