@@ -6,24 +6,21 @@
 #               (.vscode/), made from the compiler lines of docs/windows.txt,
 #               so that an editor builds exactly as the tested lines do.
 
-# The library's sources for Windows, as the kavex target compiles them, with
-# the private headers they include.
-get_target_property(kavex_sources kavex SOURCES)
+# The library's sources for Windows, as the manifest lists them
+# (graphics/CMakeLists.txt), with the private headers they include.
+kavex_build_sources(windows kavex_windows_sources)
 file(GLOB kavex_private_headers ${PROJECT_SOURCE_DIR}/graphics/*.hpp ${PROJECT_SOURCE_DIR}/graphics/*.inc)
 get_target_property(kavex_public_headers kavex PUBLIC_HEADER)
 list(REMOVE_ITEM kavex_private_headers ${kavex_public_headers})
-set(kavex_unity "// kavex's whole library in one file, to build it with a program by any\n")
-string(APPEND kavex_unity "// compiler: g++ -std=c++17 main.cpp K/src/kavex.cpp ... (README-windows.txt).\n")
-foreach(source IN LISTS kavex_sources)
+foreach(source IN LISTS kavex_windows_sources)
   install(FILES graphics/${source} DESTINATION src/graphics)
-  string(APPEND kavex_unity "#include \"graphics/${source}\"\n")
 endforeach()
 install(FILES ${kavex_private_headers} DESTINATION src/graphics)
 # The picture decoder and encoder that load.cpp and run_frames.cpp include: beside them, so
 # that any compiler finds it with no include folder of its own.
 install(FILES ${KAVEX_STB_INCLUDE_DIR}/stb_image.h ${KAVEX_STB_INCLUDE_DIR}/stb_image_write.h
   ${KAVEX_STB_INCLUDE_DIR}/stb_vorbis.h DESTINATION src/graphics)
-file(WRITE ${CMAKE_CURRENT_BINARY_DIR}/windows/kavex.cpp "${kavex_unity}")
+kavex_write_one_file(windows ${CMAKE_CURRENT_BINARY_DIR}/windows/kavex.cpp)
 install(FILES ${CMAKE_CURRENT_BINARY_DIR}/windows/kavex.cpp DESTINATION src)
 
 # The text's two compiler lines: the first links the prebuilt library, the
