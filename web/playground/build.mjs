@@ -12,6 +12,7 @@ import fs from 'node:fs';
 import path from 'node:path';
 import { fileURLToPath } from 'node:url';
 import { runClang, runLLVM } from '@yowasp/clang';
+import { read_library } from '../library.mjs';
 import { read_programs } from '../programs.mjs';
 import { reference } from '../reference.mjs';
 import { library_flags } from './flags.mjs';
@@ -23,16 +24,13 @@ if (!out) {
   process.exit(2);
 }
 const graphics = path.join(root, 'graphics');
-const sdl_headers = '/usr/include/SDL';
-// stb's picture decoder and encoder and its OGG decoder, which load.cpp, run_frames.cpp and ogg.cpp build in.
-const stb_folder = ['/usr/include/stb', '/usr/local/include/stb'].find((d) => fs.existsSync(path.join(d, 'stb_image.h')));
-
-// The library's sources as its CMakeLists.txt lists them, with the
-// playground's two sides and what they share with the browser's.
-function library_sources() {
-  const cmake = fs.readFileSync(path.join(graphics, 'CMakeLists.txt'), 'utf8');
-  const list = cmake.match(/add_library\(kavex STATIC([^)]*)\)/)[1].split(/\s+/).filter(Boolean);
-  return [...list, 'made_events.cpp', 'memory_surface.cpp', 'sdl_side_playground.cpp', 'os_side_playground.cpp'];
+// The library's manifest as the web build wrote it: the playground's
+// sources, the public headers, and the folders of SDL's headers (whose types
+// the playground compiles against) and of stb's picture and OGG decoders.
+const manifest = read_library(programs_dir);
+if (!manifest.folder('sdl_headers')) {
+  console.error("playground: SDL 1.2's headers were not found when the web build was configured: install Debian's libsdl1.2-dev (scripts/bootstrap web does)");
+  process.exit(1);
 }
 
 function read_folder(dir, keep) {
@@ -42,8 +40,8 @@ function read_folder(dir, keep) {
 }
 
 // What a program includes: the public headers and SDL's, which give the types.
-const public_headers = read_folder(graphics, (n) => /^(graphics|[a-z]+_inline)\.hpp$/.test(n));
-const sdl = read_folder(sdl_headers, (n) => n.endsWith('.h') && !/^SDL_(opengl|gfx|framerate|imageFilter|rotozoom)/.test(n));
+const public_headers = read_folder(graphics, (n) => manifest.public_headers.includes(n));
+const sdl = read_folder(manifest.folder('sdl_headers'), (n) => n.endsWith('.h') && !/^SDL_(opengl|gfx|framerate|imageFilter|rotozoom)/.test(n));
 
 // The compiler has said what failed; its exception would list every file it was given.
 async function quietly(step, what) {
@@ -56,14 +54,14 @@ async function quietly(step, what) {
 }
 
 async function build_library() {
-  const sources = library_sources();
+  const sources = manifest.sources('playground');
   const tree = {
     graphics: read_folder(graphics, (n) => /\.(hpp|cpp|inc|h)$/.test(n)),
     include: { SDL: sdl },
-    stb: Object.fromEntries(['stb_image.h', 'stb_image_write.h', 'stb_vorbis.h'].map((n) => [n, fs.readFileSync(path.join(stb_folder, n))])),
+    stb: Object.fromEntries(['stb_image.h', 'stb_image_write.h', 'stb_vorbis.h'].map((n) => [n, fs.readFileSync(path.join(manifest.folder('stb'), n))])),
   };
   const hash = crypto.createHash('sha256');
-  hash.update(JSON.stringify(library_flags));
+  hash.update(JSON.stringify([library_flags, sources]));
   for (const [name, bytes] of Object.entries(tree.graphics)) hash.update(name).update(bytes);
   const stamp = hash.digest('hex');
   // Kept beside the playground, not in it: the page takes the library from kavex-files.json.

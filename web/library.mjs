@@ -1,0 +1,22 @@
+// What makes the library, as the build wrote it (library.tsv in the build
+// folder, from graphics/manifest.cmake): the shared sources, the public
+// headers, each side's files, the sides each build takes, and the folders
+// of the headers it is compiled against.
+import fs from 'node:fs';
+import path from 'node:path';
+
+export function read_library(build_dir) {
+  const rows = fs.readFileSync(path.join(build_dir, 'library.tsv'), 'utf8').split('\n').filter(Boolean).slice(1);
+  const facts = {};
+  for (const row of rows) {
+    const [kind, name, value = ''] = row.split('\t');
+    facts[kind] ??= {};
+    facts[kind][name] = value.split(' ').filter(Boolean);
+  }
+  return {
+    public_headers: facts.headers.public,
+    folder: (name) => facts.folder[name][0],
+    // The sources of one build: the shared ones, then its sides' (each once).
+    sources: (build) => [...new Set([...facts.sources.shared, ...facts.build[build].flatMap((side) => facts.side[side])])],
+  };
+}
