@@ -7,14 +7,7 @@
 
 #include <cstring>
 
-#define KAVEX_FROM_PAGE(name) __attribute__((import_module("kavex"), import_name(#name)))
-extern "C" {
-// The file's size, or -1 when the page has none of that name.
-KAVEX_FROM_PAGE(file_size) long kavex_page_file_size(const char* name);
-KAVEX_FROM_PAGE(file_read) void kavex_page_file_read(const char* name, std::uint8_t* to);
-KAVEX_FROM_PAGE(file_write) void kavex_page_file_write(const char* name, const std::uint8_t* bytes, std::size_t size);
-KAVEX_FROM_PAGE(file_append) void kavex_page_file_append(const char* name, const std::uint8_t* bytes, std::size_t size, int start_new);
-}
+#include "page_interface.hpp"  // the page's functions (web/playground/page_interface.mjs)
 
 namespace kavex::os_side {
 

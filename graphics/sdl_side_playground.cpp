@@ -21,20 +21,10 @@
 #include <memory>
 #include <new>
 
-// The page's side, in web/playground/runner.mjs.
-#define KAVEX_FROM_PAGE(name) __attribute__((import_module("kavex"), import_name(#name)))
-extern "C" {
-KAVEX_FROM_PAGE(wait) void kavex_page_wait(Uint32 ms);
-KAVEX_FROM_PAGE(now) Uint32 kavex_page_now();
-KAVEX_FROM_PAGE(poll) int kavex_page_poll(std::int32_t* record);
-KAVEX_FROM_PAGE(open) void kavex_page_open(int width, int height);
-KAVEX_FROM_PAGE(frame) void kavex_page_frame(const std::uint8_t* rgba, int width, int height);
-KAVEX_FROM_PAGE(title) void kavex_page_title(const char* title);
-KAVEX_FROM_PAGE(saved) void kavex_page_saved(const char* name);
-KAVEX_FROM_PAGE(sound_allowed) int kavex_page_sound_allowed();
-KAVEX_FROM_PAGE(sound_open) void kavex_page_sound_open(int rate);
-KAVEX_FROM_PAGE(sound) void kavex_page_sound(const std::int16_t* frames, int count);  // null: silence
-}
+// The page's functions and its input record, declared once in
+// web/playground/page_interface.mjs, from which build.mjs writes this header;
+// runner.mjs gives the functions.
+#include "page_interface.hpp"
 
 // The drawing locks a surface where SDL_MUSTLOCK asks (pixels.hpp). The
 // library's own surfaces never ask, and there is no other SDL here.
@@ -134,53 +124,52 @@ bool decode_bmp(const std::uint8_t*, std::size_t, rgba_picture&, std::string&) {
 
 namespace {
 
-// One input record from the page: what it is, then its numbers (keys.mjs
-// writes them in this order).
-enum page_input { key_down = 1, key_up, pointer_move, button_down, button_up, keyboard_lost, close_request };
-enum field { kind, symbol, character, x, y, button, fields };
+using page::record_kind;
 
 Uint16 coordinate(std::int32_t v) { return static_cast<Uint16>(v < 0 ? 0 : v > 0xFFFF ? 0xFFFF : v); }
 
 void key_from(const std::int32_t* r, SDL_Event& e) {
-    e.key.type = r[kind] == key_down ? SDL_KEYDOWN : SDL_KEYUP;
-    e.key.state = r[kind] == key_down ? SDL_PRESSED : SDL_RELEASED;
-    e.key.keysym.sym = static_cast<SDLKey>(r[symbol]);
-    e.key.keysym.unicode = static_cast<Uint16>(r[character]);
+    const bool pressed = record_kind{r[page::kind]} == record_kind::key_press;
+    e.key.type = pressed ? SDL_KEYDOWN : SDL_KEYUP;
+    e.key.state = pressed ? SDL_PRESSED : SDL_RELEASED;
+    e.key.keysym.sym = static_cast<SDLKey>(r[page::symbol]);
+    e.key.keysym.unicode = static_cast<Uint16>(r[page::character]);
 }
 
 void button_from(const std::int32_t* r, SDL_Event& e) {
-    e.button.type = r[kind] == button_down ? SDL_MOUSEBUTTONDOWN : SDL_MOUSEBUTTONUP;
-    e.button.state = r[kind] == button_down ? SDL_PRESSED : SDL_RELEASED;
-    e.button.button = static_cast<Uint8>(r[button]);
-    e.button.x = coordinate(r[x]);
-    e.button.y = coordinate(r[y]);
+    const bool pressed = record_kind{r[page::kind]} == record_kind::button_press;
+    e.button.type = pressed ? SDL_MOUSEBUTTONDOWN : SDL_MOUSEBUTTONUP;
+    e.button.state = pressed ? SDL_PRESSED : SDL_RELEASED;
+    e.button.button = static_cast<Uint8>(r[page::button]);
+    e.button.x = coordinate(r[page::x]);
+    e.button.y = coordinate(r[page::y]);
 }
 
 bool poll(SDL_Event& e) {
-    std::int32_t r[fields] = {};
+    std::int32_t r[page::record_size] = {};
     for (;;) {
         if (!kavex_page_poll(r)) return false;
         e = SDL_Event{};
-        switch (r[kind]) {
-        case key_down:
-        case key_up:
+        switch (record_kind{r[page::kind]}) {
+        case record_kind::key_press:
+        case record_kind::key_release:
             key_from(r, e);
             return true;
-        case pointer_move:
+        case record_kind::pointer_move:
             e.motion.type = SDL_MOUSEMOTION;
-            e.motion.x = coordinate(r[x]);
-            e.motion.y = coordinate(r[y]);
+            e.motion.x = coordinate(r[page::x]);
+            e.motion.y = coordinate(r[page::y]);
             return true;
-        case button_down:
-        case button_up:
+        case record_kind::button_press:
+        case record_kind::button_release:
             button_from(r, e);
             return true;
-        case keyboard_lost:
+        case record_kind::keyboard_lost:
             e.active.type = SDL_ACTIVEEVENT;
             e.active.gain = 0;
             e.active.state = SDL_APPINPUTFOCUS;
             return true;
-        case close_request:
+        case record_kind::window_close:
             e.type = SDL_QUIT;
             return true;
         default:
@@ -195,11 +184,11 @@ void sleep_between_sounds(Uint32 ms) {
     hand_over_sound();
 }
 
-const made_events::source page{poll, kavex_page_now, sleep_between_sounds};
+const made_events::source page_events{poll, kavex_page_now, sleep_between_sounds};
 
 }  // namespace
 
-bool wait(SDL_Event& e) { return made_events::wait(e, page); }
+bool wait(SDL_Event& e) { return made_events::wait(e, page_events); }
 
 void key_repeat(int delay, int interval) { made_events::key_repeat(delay, interval, kavex_page_now()); }
 

@@ -16,6 +16,7 @@ import { read_library } from '../library.mjs';
 import { read_programs } from '../programs.mjs';
 import { reference } from '../reference.mjs';
 import { library_flags } from './flags.mjs';
+import { page_interface_header } from './page_interface.mjs';
 
 const here = path.dirname(fileURLToPath(import.meta.url));
 const [root, programs_dir, out] = process.argv.slice(2);
@@ -56,7 +57,10 @@ async function quietly(step, what) {
 async function build_library() {
   const sources = manifest.sources('playground');
   const tree = {
-    graphics: read_folder(graphics, (n) => /\.(hpp|cpp|inc|h)$/.test(n)),
+    graphics: {
+      ...read_folder(graphics, (n) => /\.(hpp|cpp|inc|h)$/.test(n)),
+      'page_interface.hpp': Buffer.from(page_interface_header()),
+    },
     include: { SDL: sdl },
     stb: Object.fromEntries(['stb_image.h', 'stb_image_write.h', 'stb_vorbis.h'].map((n) => [n, fs.readFileSync(path.join(manifest.folder('stb'), n))])),
   };
@@ -167,7 +171,7 @@ for (const [, picture] of reference_html.matchAll(/src="reference\/([^"]+)"/g)) 
   copy(path.join(root, 'docs', picture), path.join(out, 'reference', picture));
 }
 for (const name of ['index.html', 'playground.css', 'playground.mjs', 'output.mjs', 'mistakes.mjs', 'storage.mjs',
-  'workspace.mjs', 'keys.mjs', 'flags.mjs', 'compiler.mjs', 'runner.mjs', 'wasi.mjs', 'runs.mjs', 'speaker.mjs',
+  'workspace.mjs', 'keys.mjs', 'page_interface.mjs', 'flags.mjs', 'compiler.mjs', 'runner.mjs', 'wasi.mjs', 'runs.mjs', 'speaker.mjs',
   'speaker_worklet.js', 'manifest.webmanifest',
   'icon-192.png', 'icon-512.png']) {
   copy(path.join(here, name), path.join(out, name));

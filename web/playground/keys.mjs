@@ -1,16 +1,13 @@
 // The page's keys and mouse in the terms of the desktop's SDL 1.2, as the
 // playground's side of the library polls them (graphics/sdl_side_playground.cpp):
-// one record of six numbers per event,
-//   [kind, symbol, character, x, y, button]
-// kind: 1 key press, 2 key release, 3 pointer move, 4 button press,
-// 5 button release, 6 the keyboard lost, 7 the window closed (the end of a
-// recording). A key's symbol is SDL 1.2's for
-// the key; its character (on a press only) is the Unicode one it types.
-export const kinds = { key_down: 1, key_up: 2, pointer_move: 3, button_down: 4, button_up: 5, keyboard_lost: 6, close: 7 };
+// one input record per event (page_interface.mjs). A key's symbol is SDL
+// 1.2's for the key; its character (on a press only) is the Unicode one it
+// types.
+import { page_record } from './page_interface.mjs';
 
 // SDL 1.2's symbols for the keys that type no character, and for those whose
 // symbol is not the character they type, by the browser's name of the key.
-const symbols = {
+export const symbols = {
   Backspace: 8, Tab: 9, Enter: 13, Pause: 19, Escape: 27, Space: 32, Delete: 127,
   Numpad0: 256, Numpad1: 257, Numpad2: 258, Numpad3: 259, Numpad4: 260,
   Numpad5: 261, Numpad6: 262, Numpad7: 263, Numpad8: 264, Numpad9: 265,
@@ -50,7 +47,7 @@ function character_of(e) {
 
 export function key_record(e) {
   const down = e.type === 'keydown';
-  return [down ? kinds.key_down : kinds.key_up, symbol_of(e), down ? character_of(e) : 0, 0, 0, 0];
+  return page_record(down ? 'key_press' : 'key_release', { symbol: symbol_of(e), character: down ? character_of(e) : 0 });
 }
 
 // The pointer's place on the picture, kept inside it (the desktop does so
@@ -69,15 +66,16 @@ const buttons = [1, 2, 3];
 
 export function pointer_records(e, canvas) {
   const [x, y] = place(e, canvas);
+  const button = buttons[e.button];
   switch (e.type) {
-  case 'pointermove': return [[kinds.pointer_move, 0, 0, x, y, 0]];
-  case 'pointerdown': return buttons[e.button] ? [[kinds.button_down, 0, 0, x, y, buttons[e.button]]] : [];
-  case 'pointerup': return buttons[e.button] ? [[kinds.button_up, 0, 0, x, y, buttons[e.button]]] : [];
+  case 'pointermove': return [page_record('pointer_move', { x, y })];
+  case 'pointerdown': return button ? [page_record('button_press', { x, y, button })] : [];
+  case 'pointerup': return button ? [page_record('button_release', { x, y, button })] : [];
   case 'wheel': {
     // A turn of the wheel is a press and a release of button 4 (up) or 5 (down).
     if (e.deltaY === 0) return [];
-    const button = e.deltaY < 0 ? 4 : 5;
-    return [[kinds.button_down, 0, 0, x, y, button], [kinds.button_up, 0, 0, x, y, button]];
+    const wheel = { x, y, button: e.deltaY < 0 ? 4 : 5 };
+    return [page_record('button_press', wheel), page_record('button_release', wheel)];
   }
   default: return [];
   }

@@ -11,7 +11,8 @@
 // Record runs the program and keeps its input as a transcript to download;
 // Replay… runs it on a transcript instead of the keys and mouse (runs.mjs).
 // For the tests and the benchmark, window.playground tells how far a run got.
-import { key_record, kinds, pointer_records } from './keys.mjs';
+import { key_record, pointer_records } from './keys.mjs';
+import { page_record } from './page_interface.mjs';
 import { endless_recursion, students_function, students_line, wasm_frames, what_went_wrong } from './mistakes.mjs';
 import { output_panel } from './output.mjs';
 import { open_speaker, play, silence } from './speaker.mjs';
@@ -346,7 +347,7 @@ $('record').addEventListener('click', () => {
 // Stop closes the program's window, so that the recording ends as a closed
 // window ends it, whole; a program that will not end is stopped after a second.
 function end_recording() {
-  send([kinds.close, 0, 0, 0, 0, 0]);
+  send(page_record('window_close'));
   const this_run = runner;
   setTimeout(() => {
     if (runner !== this_run) return;
@@ -499,7 +500,7 @@ for (const button of touch_keys.querySelectorAll('button')) {
   button.addEventListener('pointerdown', press('keydown'));
   for (const end of ['pointerup', 'pointercancel', 'pointerleave']) button.addEventListener(end, press('keyup'));
 }
-canvas.addEventListener('blur', () => send([kinds.keyboard_lost, 0, 0, 0, 0, 0]));
+canvas.addEventListener('blur', () => send(page_record('keyboard_lost')));
 
 // --- what the address asks for: a program to run, taken into the list (and
 // the address cleared, so that a reload opens the student's work), or what

@@ -23,6 +23,7 @@
 // promise, through WebAssembly's promise integration (JSPI), or where the
 // browser has none, through the program's own Asyncify (compiler.mjs):
 // meanwhile the page's input arrives here.
+import { record_fields } from './page_interface.mjs';
 import { wasi } from './wasi.mjs';
 
 let memory = null;
@@ -145,12 +146,13 @@ async function start_with_asyncify() {
   }
 }
 
+// The page's functions that the library imports (page_interface.mjs names them).
 const page = {
   wait: null,  // by JSPI or by unwinding, as run() chooses
   now: () => Math.floor(performance.now() - started) >>> 0,
   poll(at) {
     if (input.length === 0) return 0;
-    new Int32Array(memory.buffer, at, 6).set(input.shift());
+    new Int32Array(memory.buffer, at, record_fields.length).set(input.shift());
     return 1;
   },
   open(width, height) {

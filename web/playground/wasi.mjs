@@ -7,7 +7,8 @@
 //
 //   const system = wasi({ args: ['main'], env: ['KAVEX_EXPLAIN=1'], write: (fd, text) => ..., memory: () => mem });
 //   imports.wasi_snapshot_preview1 = system.imports;
-//   ... exit throws system.Exit, whose `code` is the program's exit status.
+//   ... exit throws system.Exit, whose `code` is the program's exit status;
+//   system.answered lists the calls answered here, not refused.
 const success = 0;
 const bad_file = 8;
 const not_supported = 52;
@@ -98,5 +99,5 @@ export function wasi({ args, env, write, memory }) {
     },
   };
   const imports = new Proxy(own, { get: (target, name) => target[name] || (() => not_supported) });
-  return { imports, Exit };
+  return { imports, Exit, answered: Object.keys(own) };
 }
