@@ -1,7 +1,7 @@
 # The browser build: each program becomes one self-contained web page,
 # NAME.html, in KAVEX_WEB_PAGES_DIR (the build folder by default).
 #
-#   emcmake cmake -S . -B build-web                 every program of the project
+#   emcmake cmake -S . -B DIR                       every program of the project
 #   emcmake cmake -S . -B DIR -DKAVEX_WEB_PROGRAM=/path/to/own.cpp
 #                                                   one program of one's own
 #

@@ -13,6 +13,7 @@
 #   install_missing_packages PKG...   installs those not installed yet
 #   configure_*_build              each build folder the scripts make, with
 #                                  its options
+#   web_pages                      the web build's folder, of every page
 #   xvfb_start DIR, xvfb_stop DIR  a private X server, by tests/e2e/xvfb.sh
 #   machine_line                   "CPU model, N cores", for benchmark outputs
 #   install_npm_packages DIR       DIR's npm packages, as its lock pins them
@@ -124,7 +125,9 @@ configure_windows_package_test_build() {
   local package=$1
   configure build-windows/linux -DCMAKE_BUILD_TYPE=Debug -DKAVEX_TESTS=ON -DKAVEX_WINDOWS_PACKAGE="$package"
 }
-# Web pages, built by Emscripten into FOLDER (scripts/web).
+# Web pages, built by Emscripten into FOLDER (scripts/web): the project's
+# into web_pages, a program of one's own into a folder below it.
+web_pages=$kavex_root/build-web
 configure_web_build() {
   local folder=$1
   shift

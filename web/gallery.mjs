@@ -5,8 +5,8 @@
 //
 //   node web/gallery.mjs ROOT PAGES OUT
 //
-// ROOT is the project, PAGES the folder of the built single pages
-// (build-web), OUT the gallery's folder (build-web/gallery).
+// ROOT is the project, PAGES the folder of the built single pages (the web
+// build's), OUT the gallery's folder (scripts/web gallery: PAGES/gallery).
 import fs from 'node:fs';
 import path from 'node:path';
 import { read_programs } from './programs.mjs';

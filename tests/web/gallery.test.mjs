@@ -38,7 +38,7 @@ test('the gallery shows every program beside its source, and its names lead to t
       await p.page.waitForFunction(() => Module.kavexFrames >= 1, { timeout: patience });
       const shown = await p.page.$eval('#source', (code) => code.textContent);
       assert.equal(shown, fs.readFileSync(path.join(root, program.source), 'utf8'), `${program.name}: the source as in the repository`);
-      // The playground sits beside the gallery (build-web/playground) and opens the same program.
+      // The playground sits beside the gallery (playground/ in the pages' folder) and opens the same program.
       assert.equal(await p.page.$eval('a.playground', (a) => a.getAttribute('href')), `../playground/#example=${program.name}`);
       const links = await p.page.$$eval('#source a', (all) => all.map((a) => a.getAttribute('href')));
       assert.ok(links.length > 0, `${program.name}: its kavex names link to the reference`);

@@ -1,10 +1,11 @@
 // Test helpers: the built pages in headless Chromium, opened from disk.
 //
-//   const p = await open_page('starsnow');    // build-web/starsnow.html
+//   const p = await open_page('starsnow');    // starsnow.html in the pages' folder
 //   const frame = await p.next_frame();       // { width, height, at(x, y) }
 //   await p.close();                          // fails the test on a page error or an abort
 //
-// KAVEX_WEB_PAGES names the folder of the pages (build-web by default).
+// KAVEX_WEB_PAGES names the folder of the pages, the web build's
+// (scripts/test-web sets it).
 import assert from 'node:assert/strict';
 import { spawn } from 'node:child_process';
 import fs from 'node:fs';
@@ -14,7 +15,8 @@ import { fileURLToPath, pathToFileURL } from 'node:url';
 import puppeteer from 'puppeteer-core';
 
 const here = path.dirname(fileURLToPath(import.meta.url));
-export const pages_dir = process.env.KAVEX_WEB_PAGES || path.join(here, '..', '..', 'build-web');
+export const pages_dir = process.env.KAVEX_WEB_PAGES;
+if (!pages_dir) throw new Error('KAVEX_WEB_PAGES must name the folder of the built pages, as scripts/test-web does');
 
 // Generous: no verdict may depend on how fast the machine is.
 export const patience = 20000;
@@ -178,7 +180,7 @@ export async function open_playground(site, fragment, { browser, viewport = { wi
   return p;
 }
 
-// Serves build-web/playground on 127.0.0.1, as scripts/playground does; its address.
+// Serves the pages' playground/ on 127.0.0.1, as scripts/playground does; its address.
 export async function serve_playground() {
   const server = spawn(process.execPath, [path.join(here, '..', '..', 'web', 'playground', 'serve.mjs'),
     path.join(pages_dir, 'playground'), '0'], { stdio: ['ignore', 'pipe', 'inherit'] });

@@ -1,4 +1,4 @@
-// The playground (build-web/playground, served as scripts/playground serves
+// The playground (playground/ in the pages' folder, served as scripts/playground serves
 // it): programs compiled in the page draw the desktop's pictures, take the
 // desktop's input, print, and cannot take the page with them.
 import assert from 'node:assert/strict';
