@@ -16,8 +16,8 @@ set(kavex_sources
 # What a program includes: the header and the inline paths it pulls in.
 set(kavex_public_headers graphics.hpp graphics_inline.hpp dot_inline.hpp line_inline.hpp stream_inline.hpp)
 # The sides, by seam.
-set(kavex_side_sdl_desktop sdl_side_desktop.cpp)  # a desktop SDL 1.2
-set(kavex_side_sdl_web sdl_side_web.cpp made_events.cpp memory_surface.cpp)  # Emscripten's SDL emulation
+set(kavex_side_sdl_desktop sdl_side_desktop.cpp sdl_audio.cpp)  # a desktop SDL 1.2
+set(kavex_side_sdl_web sdl_side_web.cpp sdl_audio.cpp made_events.cpp memory_surface.cpp)  # Emscripten's SDL emulation
 set(kavex_side_sdl_playground sdl_side_playground.cpp made_events.cpp memory_surface.cpp)  # no SDL: the page
 set(kavex_side_os_posix os_side_posix.cpp)
 set(kavex_side_os_windows os_side_windows.cpp)

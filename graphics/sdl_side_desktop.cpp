@@ -4,9 +4,9 @@
 #include "sdl_side.hpp"
 #include "explain.hpp"
 #include "little_endian.hpp"
-#include "mixer.hpp"
 #include "os_side.hpp"
 #include "pixels.hpp"
+#include "sdl_audio.hpp"
 
 #include <atomic>
 #include <climits>
@@ -295,19 +295,7 @@ void timer(int period) {
     if (period > 0) timer_id = SDL_AddTimer(static_cast<Uint32>(period), timer_event, nullptr);
 }
 
-// Sound: SDL's one audio device, fed on its own thread. SDL converts the
-// mixer's 16-bit stereo to whatever the device takes.
-namespace {
-
-sound_filler sound_fill = nullptr;
-bool sound_open = false;
-
-extern "C" void on_audio(void*, Uint8* stream, int length) {
-    sound_fill(reinterpret_cast<std::int16_t*>(stream), length / (2 * detail::sound_channels));
-}
-
-}  // namespace
-
+// Sound: SDL's one audio device (sdl_audio.cpp), fed on its own thread.
 bool sound_allowed() { return true; }
 
 bool open_sound(sound_filler fill, std::string& reason) {
@@ -317,35 +305,19 @@ bool open_sound(sound_filler fill, std::string& reason) {
         reason = SDL_GetError();
         return false;
     }
-    SDL_AudioSpec wanted{};
-    wanted.freq = detail::sound_rate;
-    wanted.format = AUDIO_S16SYS;
-    wanted.channels = detail::sound_channels;
-    wanted.samples = 1024;  // 23 ms: a hit sounds with the frame that shows it
-    wanted.callback = on_audio;
-    sound_fill = fill;
-    if (SDL_OpenAudio(&wanted, nullptr) < 0) {
-        reason = SDL_GetError();
-        SDL_QuitSubSystem(SDL_INIT_AUDIO);
-        return false;
-    }
-    sound_open = true;
-    SDL_PauseAudio(0);
-    return true;
+    if (sdl_audio::open(fill, reason)) return true;
+    SDL_QuitSubSystem(SDL_INIT_AUDIO);
+    return false;
 }
 
 void lock_sound() {
-    if (sound_open) SDL_LockAudio();
+    if (sdl_audio::is_open()) SDL_LockAudio();
 }
 
 void unlock_sound() {
-    if (sound_open) SDL_UnlockAudio();
+    if (sdl_audio::is_open()) SDL_UnlockAudio();
 }
 
-void close_sound() {
-    if (!sound_open) return;
-    sound_open = false;
-    SDL_CloseAudio();
-}
+void close_sound() { sdl_audio::close(); }
 
 }  // namespace kavex::sdl_side

@@ -12,8 +12,8 @@
 // (made_events.cpp). Sound goes through that SDL's audio, which the page
 // feeds from the mixer between the program's waits.
 #include "made_events.hpp"
-#include "mixer.hpp"
 #include "memory_surface.hpp"
+#include "sdl_audio.hpp"
 #include "sdl_side.hpp"
 
 #include <algorithm>
@@ -181,55 +181,29 @@ bool poll(SDL_Event& e) {
 
 Uint32 now() { return SDL_GetTicks(); }
 
-const made_events::source page{poll, now, kavex_page_wait};
-
 }  // namespace
 
-bool wait(SDL_Event& e) { return made_events::wait(e, page); }
-
-void key_repeat(int delay, int interval) { made_events::key_repeat(delay, interval, SDL_GetTicks()); }
-
-void timer(int period) { made_events::timer(period, SDL_GetTicks()); }
-
-// The page calls `fill` only while the program sleeps in its wait, on the one
-// thread there is: nothing needs locking.
-namespace {
-
-sound_filler sound_fill = nullptr;
-bool sound_open = false;
-
-extern "C" void on_page_audio(void*, Uint8* stream, int length) {
-    sound_fill(reinterpret_cast<std::int16_t*>(stream), length / (2 * detail::sound_channels));
+// Waiting, ticks and key repeats are made_events.cpp's, from this.
+const made_events::source& event_source() {
+    static const made_events::source page{poll, now, kavex_page_wait};
+    return page;
 }
 
-}  // namespace
-
+// Sound: SDL's one audio device (sdl_audio.cpp), which the page allows once
+// its visitor has clicked or typed.
 bool sound_allowed() { return kavex_page_sound_allowed() != 0; }
 
 bool open_sound(sound_filler fill, std::string& reason) {
-    SDL_AudioSpec wanted{};
-    wanted.freq = detail::sound_rate;
-    wanted.format = AUDIO_S16LSB;
-    wanted.channels = detail::sound_channels;
-    wanted.samples = 1024;
-    wanted.callback = on_page_audio;
-    sound_fill = fill;
-    if (SDL_OpenAudio(&wanted, nullptr) < 0) {
-        reason = "the browser gives no sound (" + std::string(SDL_GetError()) + ")";
-        return false;
-    }
-    sound_open = true;
-    SDL_PauseAudio(0);
-    return true;
+    if (sdl_audio::open(fill, reason)) return true;
+    reason = "the browser gives no sound (" + reason + ")";
+    return false;
 }
 
+// The page calls the mixer only while the program sleeps in its wait, on the
+// one thread there is: nothing needs locking.
 void lock_sound() {}
 void unlock_sound() {}
 
-void close_sound() {
-    if (!sound_open) return;
-    sound_open = false;
-    SDL_CloseAudio();
-}
+void close_sound() { sdl_audio::close(); }
 
 }  // namespace kavex::sdl_side
