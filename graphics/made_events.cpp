@@ -134,3 +134,14 @@ void timer(int new_period, Uint32 now) {
 }
 
 }  // namespace kavex::made_events
+
+// The SDL seam's waiting, for both browser sides, from the side's source.
+namespace kavex::sdl_side {
+
+bool wait(SDL_Event& e) { return made_events::wait(e, event_source()); }
+
+void key_repeat(int delay, int interval) { made_events::key_repeat(delay, interval, event_source().now()); }
+
+void timer(int period) { made_events::timer(period, event_source().now()); }
+
+}  // namespace kavex::sdl_side

@@ -1,12 +1,17 @@
 // Private to the library's browser sides (sdl_side_web.cpp,
 // sdl_side_playground.cpp): the wait of an SDL that cannot block, has no
 // timer thread and repeats keys at the browser's pace. The timer's ticks and
-// the keys' repeats are made here, inside the wait, in the desktop's form:
+// the keys' repeats are made here, inside the wait, in the desktop's form.
+// made_events.cpp gives both sides the SDL seam's wait, timer and
+// key_repeat, from the source that each side gives:
 //
-//   bool wait(SDL_Event& e) { return made_events::wait(e, page); }
+//   const made_events::source& event_source() {
+//       static const made_events::source page{poll, now, sleep};
+//       return page;
+//   }
 //
-// where `page` says how the side polls its input, tells the time and gives
-// the page its thread back.
+// which says how the side polls its input, tells the time and gives the
+// page its thread back.
 #pragma once
 
 #include "graphics.hpp"
@@ -31,3 +36,9 @@ void timer(int period, Uint32 now);
 void key_repeat(int delay, int interval, Uint32 now);
 
 }  // namespace kavex::made_events
+
+namespace kavex::sdl_side {
+
+const made_events::source& event_source();  // the side's (above)
+
+}  // namespace kavex::sdl_side

@@ -145,37 +145,40 @@ void button_from(const std::int32_t* r, SDL_Event& e) {
     e.button.y = coordinate(r[page::y]);
 }
 
+void motion_from(const std::int32_t* r, SDL_Event& e) {
+    e.motion.type = SDL_MOUSEMOTION;
+    e.motion.x = coordinate(r[page::x]);
+    e.motion.y = coordinate(r[page::y]);
+}
+
+void keyboard_lost(SDL_Event& e) {
+    e.active.type = SDL_ACTIVEEVENT;
+    e.active.gain = 0;
+    e.active.state = SDL_APPINPUTFOCUS;
+}
+
+// The SDL event that a record stands for; false for a kind this library
+// does not know.
+bool event_from(const std::int32_t* r, SDL_Event& e) {
+    e = SDL_Event{};
+    switch (record_kind{r[page::kind]}) {
+    case record_kind::key_press:
+    case record_kind::key_release: key_from(r, e); return true;
+    case record_kind::pointer_move: motion_from(r, e); return true;
+    case record_kind::button_press:
+    case record_kind::button_release: button_from(r, e); return true;
+    case record_kind::keyboard_lost: keyboard_lost(e); return true;
+    case record_kind::window_close: e.type = SDL_QUIT; return true;
+    }
+    return false;
+}
+
+// A record of a kind this library does not know is skipped.
 bool poll(SDL_Event& e) {
     std::int32_t r[page::record_size] = {};
-    for (;;) {
-        if (!kavex_page_poll(r)) return false;
-        e = SDL_Event{};
-        switch (record_kind{r[page::kind]}) {
-        case record_kind::key_press:
-        case record_kind::key_release:
-            key_from(r, e);
-            return true;
-        case record_kind::pointer_move:
-            e.motion.type = SDL_MOUSEMOTION;
-            e.motion.x = coordinate(r[page::x]);
-            e.motion.y = coordinate(r[page::y]);
-            return true;
-        case record_kind::button_press:
-        case record_kind::button_release:
-            button_from(r, e);
-            return true;
-        case record_kind::keyboard_lost:
-            e.active.type = SDL_ACTIVEEVENT;
-            e.active.gain = 0;
-            e.active.state = SDL_APPINPUTFOCUS;
-            return true;
-        case record_kind::window_close:
-            e.type = SDL_QUIT;
-            return true;
-        default:
-            break;  // a record of a kind this library does not know: the next one
-        }
-    }
+    while (kavex_page_poll(r))
+        if (event_from(r, e)) return true;
+    return false;
 }
 
 void sleep_between_sounds(Uint32 ms) {
@@ -184,15 +187,13 @@ void sleep_between_sounds(Uint32 ms) {
     hand_over_sound();
 }
 
-const made_events::source page_events{poll, kavex_page_now, sleep_between_sounds};
-
 }  // namespace
 
-bool wait(SDL_Event& e) { return made_events::wait(e, page_events); }
-
-void key_repeat(int delay, int interval) { made_events::key_repeat(delay, interval, kavex_page_now()); }
-
-void timer(int period) { made_events::timer(period, kavex_page_now()); }
+// Waiting, ticks and key repeats are made_events.cpp's, from this.
+const made_events::source& event_source() {
+    static const made_events::source page{poll, kavex_page_now, sleep_between_sounds};
+    return page;
+}
 
 // The page allows sound once its visitor has clicked or typed (runner.mjs).
 bool sound_allowed() { return kavex_page_sound_allowed() != 0; }
