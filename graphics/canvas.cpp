@@ -21,11 +21,7 @@ bool canvas::open(unsigned int width, unsigned int height) {
     surface = detail::within_size_limit(width, height)
                   ? sdl_side::create_surface(static_cast<int>(width), static_cast<int>(height))
                   : nullptr;
-    pen_x = static_cast<std::int32_t>(width / 2);
-    pen_y = static_cast<std::int32_t>(height / 2);
-    if (!surface)
-        detail::explain_failed_open("open", width, height, "The canvas has no surface, so drawing on it does nothing.");
-    return surface != nullptr;
+    return detail::end_open(*this, "open", width, height, "The canvas has no surface, so drawing on it does nothing.");
 }
 
 // A canvas that shares the window's surface (a copy of gout) shows the window.

@@ -52,7 +52,10 @@ std::string as_written(unsigned size) { return std::to_string(static_cast<std::i
 
 }  // namespace
 
-void explain_failed_open(const char* call, unsigned width, unsigned height, const char* consequence) {
+bool end_open(canvas& c, const char* call, unsigned width, unsigned height, const char* consequence) {
+    c.pen_x = static_cast<std::int32_t>(width / 2);
+    c.pen_y = static_cast<std::int32_t>(height / 2);
+    if (c.surface) return true;
     explain(mistake::open_failed, [&] {
         const bool negative = static_cast<std::int32_t>(width) < 0 || static_cast<std::int32_t>(height) < 0;
         const std::string reason = negative ? "a size cannot be negative"
@@ -62,6 +65,7 @@ void explain_failed_open(const char* call, unsigned width, unsigned height, cons
         return std::string(call) + "(" + as_written(width) + ", " + as_written(height) + ") failed: " + reason + ". " +
                consequence;
     });
+    return false;
 }
 
 }  // namespace kavex::detail

@@ -12,6 +12,10 @@
 
 #include <string>
 
+namespace kavex {
+class canvas;
+}
+
 namespace kavex::detail {
 
 enum class mistake {
@@ -64,8 +68,10 @@ bool looks_like_utf8(const std::string& font_text);
 // "W x H", a surface's size as the explanations give it.
 std::string size_text(long long width, long long height);
 
-// An open (`call` names it as the program wrote it) of that size failed;
-// `consequence` says what follows for the program.
-void explain_failed_open(const char* call, unsigned width, unsigned height, const char* consequence);
+// The end of every open, a canvas's and the window's (`call` names it as the
+// program wrote it): the pen at the centre of the size asked for, whether a
+// surface came or not, and where none came, why, with what follows for the
+// program (`consequence`). Returns whether one came.
+bool end_open(canvas& c, const char* call, unsigned width, unsigned height, const char* consequence);
 
 }  // namespace kavex::detail

@@ -61,11 +61,7 @@ bool groutput::open(unsigned width, unsigned height, bool fullscreen) {
     surface = detail::within_size_limit(width, height)
                   ? sdl_side::open_window(static_cast<int>(width), static_cast<int>(height), fullscreen)
                   : nullptr;
-    pen_x = static_cast<std::int32_t>(width / 2);
-    pen_y = static_cast<std::int32_t>(height / 2);
-    if (!surface)
-        detail::explain_failed_open("gout.open", width, height, "There is no window, so drawing and refresh do nothing.");
-    return surface != nullptr;
+    return detail::end_open(*this, "gout.open", width, height, "There is no window, so drawing and refresh do nothing.");
 }
 
 void groutput::set_title(const std::string& title) { sdl_side::set_title(title); }
