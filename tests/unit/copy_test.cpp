@@ -9,6 +9,7 @@
 
 using kavex::canvas;
 using test::pixel_at;
+using test::pixels_of;
 
 namespace {
 
@@ -68,18 +69,11 @@ std::vector<std::uint32_t> expected_after(const canvas& source, const canvas& ta
     return out;
 }
 
-std::vector<std::uint32_t> pixels(const canvas& c) {
-    std::vector<std::uint32_t> out;
-    for (int y = 0; y < c.surface->h; ++y)
-        for (int x = 0; x < c.surface->w; ++x) out.push_back(pixel_at(c.surface, x, y));
-    return out;
-}
-
 // Copies and checks every pixel of the destination; returns false on a mismatch.
 ::testing::AssertionResult copies_as_expected(const canvas& source, canvas& target, copy_args a, bool keyed) {
     const auto expected = expected_after(source, target, a, keyed);
     target.blitfrom(source, a.sx, a.sy, a.w, a.h, a.dx, a.dy);
-    if (pixels(target) == expected) return ::testing::AssertionSuccess();
+    if (pixels_of(target) == expected) return ::testing::AssertionSuccess();
     return ::testing::AssertionFailure() << "blitfrom(" << a.sx << ", " << a.sy << ", " << a.w << ", " << a.h
                                          << ", " << a.dx << ", " << a.dy << ") keyed " << keyed;
 }
@@ -98,7 +92,7 @@ TEST(Copy, TransparentSourceLeavesTheDestinationUnderItsBlack) {
     EXPECT_TRUE(copies_as_expected(sprite, same_size, {-1, -1, -1, -1, 0, 0}, true));
     canvas again = plain(6, 4);
     again.blitfrom(sprite, 0, 0);
-    EXPECT_EQ(pixels(again), pixels(same_size));
+    EXPECT_EQ(pixels_of(again), pixels_of(same_size));
 }
 
 TEST(Copy, OpaqueSourceCopiesBlackEvenAfterAKeyedCopy) {
@@ -167,7 +161,7 @@ TEST(Copy, WithinOneSurfaceReadsThePixelsAsTheyWereBefore) {
             const canvas before = patterned(12, 5, transparent);
             const auto expected = expected_after(before, c, {2, 0, 7, 5, 2 + shift, 0}, transparent);
             c.blitfrom(c, 2, 0, 7, 5, 2 + shift, 0);
-            EXPECT_EQ(pixels(c), expected) << "shift " << shift << " transparent " << transparent;
+            EXPECT_EQ(pixels_of(c), expected) << "shift " << shift << " transparent " << transparent;
         }
 }
 

@@ -23,6 +23,7 @@
 using kavex::canvas;
 using test::bytes;
 using test::pixel_at;
+using test::pixels_of;
 using test::SaveTest;
 
 namespace {
@@ -57,13 +58,6 @@ bytes paletted_bmp(int w, int h, int bits, int compression, const std::vector<st
     put_le(out, static_cast<std::uint32_t>(colors.size()), 4), put_le(out, 0, 4);
     for (std::uint32_t c : colors) put_le(out, c & 0xFFFFFF, 4);
     out.insert(out.end(), data.begin(), data.end());
-    return out;
-}
-
-std::vector<std::uint32_t> pixels_of(const canvas& c) {
-    std::vector<std::uint32_t> out;
-    for (int y = 0; y < c.surface->h; ++y)
-        for (int x = 0; x < c.surface->w; ++x) out.push_back(pixel_at(c.surface, x, y));
     return out;
 }
 

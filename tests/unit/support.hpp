@@ -7,6 +7,7 @@
 #include <cstring>
 #include <set>
 #include <utility>
+#include <vector>
 
 namespace test {
 
@@ -17,6 +18,14 @@ inline std::uint32_t pixel_at(const SDL_Surface* s, int x, int y) {
     std::uint32_t value;
     std::memcpy(&value, static_cast<const std::uint8_t*>(s->pixels) + y * s->pitch + x * 4, 4);
     return value;
+}
+
+// Every pixel of the canvas, row by row.
+inline std::vector<std::uint32_t> pixels_of(const kavex::canvas& c) {
+    std::vector<std::uint32_t> out;
+    for (int y = 0; y < c.surface->h; ++y)
+        for (int x = 0; x < c.surface->w; ++x) out.push_back(pixel_at(c.surface, x, y));
+    return out;
 }
 
 inline void fill(SDL_Surface* s, std::uint32_t value) {

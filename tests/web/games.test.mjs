@@ -3,7 +3,7 @@
 // dropped), and pong's title becomes the page's.
 import assert from 'node:assert/strict';
 import { test } from 'node:test';
-import { heard_tone, listen_to_sound, open_page, patience } from './page.mjs';
+import { assert_tone, listen_to_sound, open_page, patience } from './page.mjs';
 
 const face_yellow = 0xfac828;  // the middle of examples/pictures/face.png
 
@@ -36,10 +36,7 @@ test('piano.html sounds middle C through the page\'s audio once A is pressed', a
   await listen_to_sound(p.page);
   await p.click(200, 210);  // the first click lets the page sound, and gives it the keyboard
   await p.page.keyboard.press('a');
-  const tone = await heard_tone(p.page);
-  assert.ok(tone, 'a tone was heard');
-  assert.ok(Math.abs(tone.seconds - 0.3) < 0.02, `300 ms long: ${tone.seconds}`);
-  assert.ok(Math.abs(tone.hz - 262) < 5, `at 262 Hz: ${tone.hz}`);
+  await assert_tone(p.page, { seconds: 0.3, hz: 262, hz_within: 5 });
   await p.close();
 });
 

@@ -308,13 +308,22 @@ export async function listen_to_sound(page) {
 // out of the length, and the frequency comes from the half periods between
 // zero crossings near their median, which a gap's one long interval or a cut
 // wave's short one do not move.
-export async function heard_tone(page) {
+async function heard_tone(page) {
   const deadline = Date.now() + patience;
   for (;;) {
     const tone = await tone_so_far(page);
     if (tone || Date.now() > deadline) return tone;
     await new Promise((r) => setTimeout(r, 100));
   }
+}
+
+// Asserts that the page sounded a tone of that length and frequency, within
+// 20 ms and `hz_within` Hz.
+export async function assert_tone(page, { seconds, hz, hz_within }) {
+  const tone = await heard_tone(page);
+  assert.ok(tone, 'a tone was heard');
+  assert.ok(Math.abs(tone.seconds - seconds) < 0.02, `${seconds * 1000} ms long: ${tone.seconds}`);
+  assert.ok(Math.abs(tone.hz - hz) < hz_within, `at ${hz} Hz: ${tone.hz}`);
 }
 
 function tone_so_far(page) {
