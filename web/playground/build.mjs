@@ -171,7 +171,7 @@ for (const [, picture] of reference_html.matchAll(/src="reference\/([^"]+)"/g)) 
   copy(path.join(root, 'docs', picture), path.join(out, 'reference', picture));
 }
 for (const name of ['index.html', 'playground.css', 'playground.mjs', 'output.mjs', 'mistakes.mjs', 'storage.mjs',
-  'workspace.mjs', 'keys.mjs', 'page_interface.mjs', 'flags.mjs', 'compiler.mjs', 'runner.mjs', 'wasi.mjs', 'runs.mjs', 'speaker.mjs',
+  'workspace.mjs', 'address.mjs', 'keys.mjs', 'page_interface.mjs', 'flags.mjs', 'compiler.mjs', 'runner.mjs', 'wasi.mjs', 'runs.mjs', 'speaker.mjs',
   'speaker_worklet.js', 'manifest.webmanifest',
   'icon-192.png', 'icon-512.png']) {
   copy(path.join(here, name), path.join(out, name));

@@ -3,14 +3,13 @@
 // The program is compiled in one Worker (compiler.mjs), which keeps the
 // compiler for the whole visit, and runs in another (runner.mjs), a fresh one
 // for every Run, which Stop ends at once: the page stays free whatever the
-// program does. Links carry a program in the address:
-//   index.html#code=BASE64URL     the program's UTF-8 source, opened and run
-//   index.html#example=NAME       a program of the examples, opened and run
-//   index.html#assignment=URL     a teacher's assignment (kavex-check --assignment):
-//                                 its starter code opened, and Check to compare
+// program does. A link carries a program, an example or a teacher's
+// assignment in the address (address.mjs): the program is opened and run,
+// the assignment's starter code opened, with Check to compare.
 // Record runs the program and keeps its input as a transcript to download;
 // Replay… runs it on a transcript instead of the keys and mouse (runs.mjs).
 // For the tests and the benchmark, window.playground tells how far a run got.
+import { asked_by, link_to_program } from './address.mjs';
 import { key_record, pointer_records } from './keys.mjs';
 import { page_record } from './page_interface.mjs';
 import { endless_recursion, students_function, students_line, wasm_frames, what_went_wrong } from './mistakes.mjs';
@@ -55,18 +54,6 @@ const state = window.playground = {
 const editor = CodeMirror.fromTextArea($('source'), {
   mode: 'text/x-c++src', lineNumbers: true, indentUnit: 4, theme: 'default',
 });
-
-// --- the program's text in a link: UTF-8, then base64url
-function to_base64url(text) {
-  let binary = '';
-  for (const byte of new TextEncoder().encode(text)) binary += String.fromCharCode(byte);
-  return btoa(binary).replace(/\+/g, '-').replace(/\//g, '_').replace(/=+$/, '');
-}
-
-function from_base64url(code) {
-  const binary = atob(code.replace(/-/g, '+').replace(/_/g, '/'));
-  return new TextDecoder().decode(Uint8Array.from(binary, (c) => c.charCodeAt(0)));
-}
 
 // --- the student's programs and the examples
 const examples = await fetch('examples.json').then((r) => r.json());
@@ -427,7 +414,7 @@ document.addEventListener('keydown', (e) => {
 });
 
 $('share').addEventListener('click', async () => {
-  const link = `${location.href.split('#')[0]}#code=${to_base64url(editor.getValue())}`;
+  const link = link_to_program(location.href, editor.getValue());
   history.replaceState(null, '', link);
   try {
     await navigator.clipboard.writeText(link);
@@ -506,26 +493,23 @@ canvas.addEventListener('blur', () => send(page_record('keyboard_lost')));
 // the address cleared, so that a reload opens the student's work), or what
 // was open last
 async function open_from_address() {
-  const hash = location.hash.slice(1);
+  const asked = asked_by(location.hash);
   let taken = false;
-  if (hash.startsWith('code=')) {
-    try {
-      await work.open_link_program(from_base64url(hash.slice(5)));
-      taken = true;
-    } catch {
-      status('The link does not hold a program: its code= part is damaged');
-    }
-  } else if (hash.startsWith('example=')) {
-    taken = await work.open_example(decodeURIComponent(hash.slice(8)));
-  } else if (hash.startsWith('assignment=')) {
-    const address = decodeURIComponent(hash.slice(11));
-    const text = await fetch(address).then((r) => (r.ok ? r.text() : '')).catch(() => '');
+  if (asked?.code !== undefined) {
+    await work.open_link_program(asked.code);
+    taken = true;
+  } else if (asked?.damaged) {
+    status('The link does not hold a program: its code= part is damaged');
+  } else if (asked?.example !== undefined) {
+    taken = await work.open_example(asked.example);
+  } else if (asked?.assignment !== undefined) {
+    const text = await fetch(asked.assignment).then((r) => (r.ok ? r.text() : '')).catch(() => '');
     if (text) await open_assignment(text);
-    else status(`No assignment: ${address} cannot be fetched`);
+    else status(`No assignment: ${asked.assignment} cannot be fetched`);
     history.replaceState(null, '', location.pathname + location.search);
     return false;
   }
-  if (hash) history.replaceState(null, '', location.pathname + location.search);
+  if (location.hash) history.replaceState(null, '', location.pathname + location.search);
   if (!taken) await work.restore();
   return taken;
 }
