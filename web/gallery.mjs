@@ -83,7 +83,7 @@ const style = `
 `;
 
 function bar(title, teaches) {
-  return `<nav class="gallery-bar"><a href="index.html">All programs</a> · <a href="reference.html">Reference</a>` +
+  return '<nav class="gallery-bar"><a href="index.html">All programs</a> · <a href="reference.html">Reference</a>' +
     (title ? `<h1>${escape(title)}</h1><span>${escape(teaches)}</span>` : '') + '</nav>';
 }
 

@@ -40,7 +40,7 @@ test('piano.html sounds middle C through the page\'s audio once A is pressed', a
   await p.close();
 });
 
-test("a key held in a page presses once, unless the program asks for repeats", async () => {
+test('a key held in a page presses once, unless the program asks for repeats', async () => {
   const events = await open_page('events');
   await events.click(120, 45);
   for (let i = 0; i < 3; ++i) await events.page.keyboard.down('b');  // the browser's own repeats
