@@ -22,6 +22,7 @@ set(kavex_side_sdl_playground sdl_side_playground.cpp made_events.cpp memory_sur
 set(kavex_side_os_posix os_side_posix.cpp)
 set(kavex_side_os_windows os_side_windows.cpp)
 set(kavex_side_os_playground os_side_playground.cpp)
+set(kavex_sides sdl_desktop sdl_web sdl_playground os_posix os_windows os_playground)
 # The builds: each one's SDL side, then its system side.
 set(kavex_build_desktop sdl_desktop os_posix)  # Linux, and any POSIX desktop
 set(kavex_build_windows sdl_desktop os_windows)
@@ -55,7 +56,7 @@ function(kavex_write_manifest file)
   string(APPEND table "kind\tname\tvalue\nsources\tshared\t${line}\n")
   list(JOIN kavex_public_headers " " line)
   string(APPEND table "headers\tpublic\t${line}\n")
-  foreach(side sdl_desktop sdl_web sdl_playground os_posix os_windows os_playground)
+  foreach(side IN LISTS kavex_sides)
     list(JOIN kavex_side_${side} " " line)
     string(APPEND table "side\t${side}\t${line}\n")
   endforeach()
