@@ -34,10 +34,10 @@ install(CODE "
   list(APPEND CMAKE_INSTALL_MANIFEST_FILES \"\${pc_file}\")
 ")
 
-# Each game (a program of examples/list.txt in a folder of its own), with its
+# Each installed program (one of examples/list.txt in a folder of its own), with its
 # manual page compressed as Debian wants it where manual pages are read. The
 # examples are installed as sources, below.
-foreach(program ${kavex_games})
+foreach(program ${kavex_installed})
   install(TARGETS ${program} RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
   if(UNIX)
     set(page ${CMAKE_CURRENT_BINARY_DIR}/man/${program}.6.gz)

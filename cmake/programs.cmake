@@ -1,12 +1,12 @@
 # The list of programs (examples/list.txt), read here and nowhere else.
 #
 # Included by the build: kavex_programs holds every name in the list's order,
-# kavex_examples those whose source lies in examples/, kavex_games the others
-# (a folder of their own); for each NAME, source_NAME, title_NAME and
+# kavex_examples those whose source lies in examples/, kavex_installed the
+# others (a folder of their own, installed as a command); for each NAME, source_NAME, title_NAME and
 # hint_NAME (what to do with it). kavex_add_programs() makes a target of
 # each, and the parsed list is written to the build folder as programs.tsv,
 # one program a line after a header line, its fields between tabs:
-#   name  source  kind (example or game)  title  what it teaches  what to do
+#   name  source  kind (example or installed)  title  what it teaches  what to do
 # which the gallery, the web tests and the scripts read.
 #
 # As a script, for the scripts that need the list without a build:
@@ -21,7 +21,7 @@ set(kavex_list ${kavex_root}/examples/list.txt)
 file(STRINGS ${kavex_list} kavex_list_lines REGEX "^[^#].*[|]")
 set(kavex_programs)
 set(kavex_examples)
-set(kavex_games)
+set(kavex_installed)
 set(kavex_programs_tsv "name\tsource\tkind\ttitle\tteaches\thint\n")
 foreach(line IN LISTS kavex_list_lines)
   # Matched field by field: a hint may hold a semicolon, which a CMake list would split at.
@@ -38,8 +38,8 @@ foreach(line IN LISTS kavex_list_lines)
     list(APPEND kavex_examples ${name})
     set(kind example)
   else()
-    list(APPEND kavex_games ${name})
-    set(kind game)
+    list(APPEND kavex_installed ${name})
+    set(kind installed)
   endif()
   set(source_${name} ${source})
   set(title_${name} "${title}")

@@ -42,7 +42,7 @@ std::vector<fs::path> files_in(const fs::path& dir, const std::string& extension
     return out;
 }
 
-// The sources of the list's programs of one kind ("example" or "game"), as
+// The sources of the list's programs of one kind ("example" or "installed"), as
 // the build wrote the list (programs.tsv).
 std::vector<fs::path> listed_programs(const std::string& kind) {
     std::istringstream rows(read(build_dir / "programs.tsv"));
@@ -358,7 +358,7 @@ TEST(Docs, TheReadmesFirstProgramIsTheHelloExample) {
 
 TEST(Docs, ExamplesAndDocsIncludeTheHeaderOneWay) {
     auto files = documents();
-    for (const char* kind : {"example", "game"})
+    for (const char* kind : {"example", "installed"})
         for (const auto& program : listed_programs(kind)) files.push_back(program);
     static const std::regex include_line(R"(#include\s*[<"][^>"]*graphics[^>"]*[>"])");
     int seen = 0;
