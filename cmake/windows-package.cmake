@@ -7,7 +7,7 @@
 #               so that an editor builds exactly as the tested lines do.
 
 # The library's sources for Windows, as the manifest lists them
-# (graphics/CMakeLists.txt), with the private headers they include.
+# (graphics/manifest.cmake), with the private headers they include.
 kavex_build_sources(windows kavex_windows_sources)
 file(GLOB kavex_private_headers ${PROJECT_SOURCE_DIR}/graphics/*.hpp ${PROJECT_SOURCE_DIR}/graphics/*.inc)
 get_target_property(kavex_public_headers kavex PUBLIC_HEADER)
