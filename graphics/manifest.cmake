@@ -48,8 +48,9 @@ function(kavex_build_sources build out)
 endfunction()
 
 # library.tsv: one fact a line, its kind, its name and its files (or sides)
-# between tabs, the files between spaces; "this" names the build this
-# folder is. The folders are those of the headers the playground compiles
+# between tabs, the files between spaces: the shared sources, the public
+# headers, each side's files, each build's sides and then all of its
+# sources; "this" names the build this folder is. The folders are those of the headers the playground compiles
 # against, found on the build machine.
 function(kavex_write_manifest file)
   list(JOIN kavex_sources " " line)
@@ -63,6 +64,9 @@ function(kavex_write_manifest file)
   foreach(build IN LISTS kavex_builds)
     list(JOIN kavex_build_${build} " " line)
     string(APPEND table "build\t${build}\t${line}\n")
+    kavex_build_sources(${build} sources)
+    list(JOIN sources " " line)
+    string(APPEND table "sources\t${build}\t${line}\n")
   endforeach()
   string(APPEND table "this\t${kavex_build}\t\n")
   string(APPEND table "folder\tstb\t${KAVEX_STB_INCLUDE_DIR}\nfolder\tsdl_headers\t${KAVEX_SDL_HEADERS_DIR}\n")

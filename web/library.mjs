@@ -1,7 +1,6 @@
 // What makes the library, as the build wrote it (library.tsv in the build
-// folder, from graphics/manifest.cmake): the shared sources, the public
-// headers, each side's files, the sides each build takes, and the folders
-// of the headers it is compiled against.
+// folder, from graphics/manifest.cmake): the public headers, each build's
+// sources, and the folders of the headers it is compiled against.
 import fs from 'node:fs';
 import path from 'node:path';
 
@@ -16,7 +15,6 @@ export function read_library(build_dir) {
   return {
     public_headers: facts.headers.public,
     folder: (name) => facts.folder[name][0],
-    // The sources of one build: the shared ones, then its sides' (each once).
-    sources: (build) => [...new Set([...facts.sources.shared, ...facts.build[build].flatMap((side) => facts.side[side])])],
+    sources: (build) => facts.sources[build],
   };
 }

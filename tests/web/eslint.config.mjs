@@ -1,14 +1,14 @@
-// The one linter and formatter configuration of kavex's JavaScript: the
-// pages' and the playground's modules (web/), their tests (tests/web/) and
-// the benchmarks (bench/). The code meets it as written; scripts/test-web
-// checks it, from the top folder, where its paths start:
+// The one linter and formatter configuration of kavex's JavaScript (web/,
+// tests/web/, bench/), in the style the code is written in. scripts/test-web
+// checks it from the top folder, where its paths start (add --fix to mend):
 //   tests/web/node_modules/.bin/eslint -c tests/web/eslint.config.mjs web tests/web bench
 import js from '@eslint/js';
 import stylistic from '@stylistic/eslint-plugin';
 import globals from 'globals';
 
-// The names an Emscripten page gives its scripts, which the tests read.
+// What an Emscripten page gives its scripts, which the tests read too.
 const emscripten_page = { Module: 'readonly', FS: 'readonly', SDL: 'readonly' };
+const browser_side = (files, more) => ({ files, languageOptions: { globals: { ...globals.browser, ...more } } });
 
 export default [
   { ignores: ['build*/**', '**/node_modules/**'] },
@@ -23,31 +23,25 @@ export default [
       '@stylistic/semi': ['error', 'always'],
       '@stylistic/comma-dangle': ['error', 'always-multiline'],
       '@stylistic/max-len': ['error', { code: 160, ignoreStrings: true, ignoreTemplateLiterals: true }],
-      '@stylistic/eol-last': 'error',
-      '@stylistic/no-trailing-spaces': 'error',
       '@stylistic/brace-style': ['error', '1tbs', { allowSingleLine: true }],
       '@stylistic/arrow-parens': ['error', 'always'],
+      '@stylistic/no-multiple-empty-lines': ['error', { max: 1 }],
+      '@stylistic/eol-last': 'error',
+      '@stylistic/no-trailing-spaces': 'error',
       '@stylistic/keyword-spacing': 'error',
       '@stylistic/space-infix-ops': 'error',
       '@stylistic/comma-spacing': 'error',
-      '@stylistic/no-multiple-empty-lines': ['error', { max: 1 }],
       'eqeqeq': 'error',
       'no-var': 'error',
       'prefer-const': 'error',
     },
   },
-  // The page's modules.
-  {
-    files: ['web/playground/*.mjs'],
-    ignores: ['web/playground/{build,serve}.mjs'],
-    languageOptions: { globals: { ...globals.browser, CodeMirror: 'readonly' } },
-  },
+  { ...browser_side(['web/playground/*.mjs'], { CodeMirror: 'readonly' }), ignores: ['web/playground/{build,serve}.mjs'] },
   { files: ['web/playground/{compiler,runner}.mjs'], languageOptions: { globals: globals.worker } },
-  // The service worker's list of files, which build.mjs writes in.
+  // FILES: the list of files that build.mjs writes in.
   { files: ['web/playground/sw.js'], languageOptions: { globals: { ...globals.serviceworker, FILES: 'readonly' } } },
   { files: ['web/playground/speaker_worklet.js'], languageOptions: { globals: globals.audioWorklet } },
-  // Emscripten's library of the page's functions, in the older style its
-  // compiler reads.
+  // The page's functions for Emscripten, in the older style its library compiler reads.
   {
     files: ['web/library.js'],
     languageOptions: {
@@ -58,5 +52,5 @@ export default [
     rules: { 'no-var': 'off' },
   },
   // The tests and benchmarks run code in the page too (page.evaluate).
-  { files: ['tests/web/*.mjs', 'bench/*.mjs'], languageOptions: { globals: { ...globals.browser, ...emscripten_page } } },
+  browser_side(['tests/web/*.mjs', 'bench/*.mjs'], emscripten_page),
 ];
