@@ -15,9 +15,8 @@ namespace {
 
 void explain_box_outside(const canvas& c, std::int64_t x, std::int64_t y) {
     detail::explain(detail::mistake::box_outside, [&] {
-        return "a box from the pen (" + std::to_string(c.pen_x) + ", " + std::to_string(c.pen_y) + ") to (" +
-               std::to_string(x) + ", " + std::to_string(y) + ") was left out: that corner lies outside the " +
-               detail::size_text(c.surface->w, c.surface->h) + " surface, and a box is drawn whole or not at all.";
+        return detail::words(detail::text::box_outside, {{"pen_x", c.pen_x}, {"pen_y", c.pen_y}, {"x", x}, {"y", y},
+                                                         {"width", c.surface->w}, {"height", c.surface->h}});
     });
 }
 

@@ -21,7 +21,7 @@ bool canvas::open(unsigned int width, unsigned int height) {
     surface = detail::within_size_limit(width, height)
                   ? sdl_side::create_surface(static_cast<int>(width), static_cast<int>(height))
                   : nullptr;
-    return detail::end_open(*this, "open", width, height, "The canvas has no surface, so drawing on it does nothing.");
+    return detail::end_open(*this, "open", width, height, detail::text::open_canvas_empty);
 }
 
 // A canvas that shares the window's surface (a copy of gout) shows the window.

@@ -1,4 +1,5 @@
 // Rectangle copies between canvases, leaving out a transparent source's black.
+#include "explain.hpp"
 #include "graphics.hpp"
 #include "pixels.hpp"
 #include "sdl_side.hpp"
@@ -58,8 +59,8 @@ bool fits_rect(const area& r) {
 
 void canvas::blitfrom(const canvas& source, int sx, int sy, int w, int h, int dx, int dy) {
     SDL_Surface* const from_surface = source.surface;
-    if (!usable(from_surface) || !usable(surface))
-        return detail::explain_no_surface(usable(surface) ? "blitfrom, from a source canvas" : "blitfrom");
+    if (!usable(surface)) return detail::explain_no_surface("blitfrom");
+    if (!usable(from_surface)) return detail::explain_no_surface_of(detail::text::no_surface_source);
 
     area from{sx == -1 ? 0 : sx, sy == -1 ? 0 : sy, w == -1 ? from_surface->w : w,
               h == -1 ? from_surface->h : h};

@@ -1,13 +1,16 @@
 // Private to the library: a beginner's silent mistakes, explained on request.
 //
-// With KAVEX_EXPLAIN=1 in the environment, the first mistake of each kind in
-// a run writes one line to standard error, in plain words with the numbers
-// involved; without it nothing is written. Only the paths that fail call
-// these, so drawing that succeeds pays nothing.
+// With KAVEX_EXPLAIN=1 in the environment (or, in a program built with
+// KAVEX_EXPLAIN_BY_DEFAULT, unless KAVEX_EXPLAIN=0), the first mistake of
+// each kind in a run writes one line to standard error, in plain words with
+// the numbers involved, in the student's language (messages.hpp); otherwise
+// nothing is written. Only the paths that fail call these, so drawing that
+// succeeds pays nothing.
 //
-//   explain(mistake::box_outside, [&] { return "a box ... was left out"; });
+//   explain(mistake::box_outside, [&] { return words(text::box_outside, {...}); });
 #pragma once
 
+#include "messages.hpp"
 #include "out_of_memory.hpp"
 
 #include <string>
@@ -44,6 +47,9 @@ bool explaining(mistake kind);
 // True when KAVEX_EXPLAIN asks for explanations at all: for the checks that
 // look for a mistake in what succeeded, which only then are worth their time.
 bool explaining_on();
+// The Ctrl-C notice, one line in the chosen language, made before any
+// signal comes; "" when explanations are off.
+const char* interrupt_notice();
 // Writes "kavex: " and the message as one line to standard error.
 void say(const std::string& message);
 
@@ -72,6 +78,10 @@ std::string size_text(long long width, long long height);
 // program wrote it): the pen at the centre of the size asked for, whether a
 // surface came or not, and where none came, why, with what follows for the
 // program (`consequence`). Returns whether one came.
-bool end_open(canvas& c, const char* call, unsigned width, unsigned height, const char* consequence);
+bool end_open(canvas& c, const char* call, unsigned width, unsigned height, text consequence);
+
+// A call on a canvas with no surface, when its message is not "{call} on a
+// canvas that has no surface" (graphics_inline.hpp declares that one).
+void explain_no_surface_of(text message);
 
 }  // namespace kavex::detail

@@ -42,7 +42,10 @@
 //
 // Set KAVEX_EXPLAIN=1 in the environment to have each kind of silent mistake
 // (drawing before open, a move outside, a failed save, ...) explained once on
-// standard error.
+// standard error; a program compiled with KAVEX_EXPLAIN_BY_DEFAULT defined
+// (as the editors' projects compile) explains unless KAVEX_EXPLAIN=0. The
+// explanations speak English, Hungarian, Czech, Slovak or Polish: KAVEX_LANG
+// (en, hu, cs, sk, pl), or else the system's language.
 #pragma once
 
 // A compiler that defaults to an older C++ (GCC before 11, as some editors
@@ -189,6 +192,14 @@ public:
 private:
     groutput();
 };
+
+namespace detail {
+bool explain_by_default();
+#ifdef KAVEX_EXPLAIN_BY_DEFAULT
+// Before the window below, so that its start already knows.
+inline const bool explains_by_default = explain_by_default();
+#endif
+}  // namespace detail
 
 // The window, ready before main. Defined here, in every file that includes
 // this header, so it is bound before any global of that file: a global of

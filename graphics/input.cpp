@@ -160,9 +160,7 @@ void explain_waits_after_quit() {
     static int waits = 0;
     if (++waits != waits_that_mean_a_stuck_loop) return;
     detail::explain(detail::mistake::wait_after_quit, [] {
-        return "wait_event was called " + std::to_string(waits_that_mean_a_stuck_loop) +
-               " times after the window was closed, and each call returned an empty event at once. "
-               "End the loop when gin turns false: while (gin) { gin.wait_event(ev); ... }";
+        return detail::words(detail::text::wait_after_quit, {{"times", waits_that_mean_a_stuck_loop}});
     });
 }
 

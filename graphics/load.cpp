@@ -98,8 +98,11 @@ bool png_chunks_fit(const std::uint8_t* bytes, std::size_t size) {
 
 int decoder_length(std::size_t size) { return static_cast<int>(size < largest_file ? size : largest_file); }
 
-std::string not_a_picture(const std::string& detail) {
-    return "it is not a picture the library reads (BMP, PNG, JPEG, GIF or TGA): " + detail;
+std::string not_a_picture(const std::string& why) { return words(text::not_a_picture, {{"why", why}}); }
+
+// A message about a picture's size, `width` x `height`.
+std::string with_size(text message, long long width, long long height) {
+    return words(message, {{"width", width}, {"height", height}, {"most_width", max_width}, {"most_height", max_height}});
 }
 
 // Each channel weighed by its alpha: the picture as it looks on black.
@@ -115,7 +118,7 @@ bool store(const std::uint8_t* rgba, int width, int height, canvas& target, std:
     SDL_Surface* s = sdl_side::create_surface(width, height);
     locked_pixels px(s);
     if (!px) {
-        reason = "no surface of " + size_text(width, height) + " could be made (" + sdl_side::last_error() + ")";
+        reason = words(text::no_surface_made, {{"width", width}, {"height", height}, {"why", sdl_side::last_error()}});
         return false;
     }
     for (int y = 0; y < height; ++y)
@@ -129,7 +132,7 @@ bool decode_with_sdl(const std::uint8_t* bytes, std::size_t size, canvas& target
     sdl_side::rgba_picture picture;
     if (!sdl_side::decode_bmp(bytes, size, picture, reason)) return false;
     if (!within_size_limit(picture.width, picture.height)) {
-        reason = "SDL read it as " + size_text(picture.width, picture.height) + " pixels";
+        reason = with_size(text::sdl_read_size, picture.width, picture.height);
         return false;
     }
     return store(picture.bytes.get(), picture.width, picture.height, target, reason);
@@ -180,7 +183,7 @@ bool decode_with_stb(const std::uint8_t* bytes, std::size_t size, canvas& target
         return false;
     }
     if (width <= 0 || height <= 0 || !within_size_limit(width, height)) {
-        reason = not_a_picture("the decoder read it as " + size_text(width, height) + " pixels");
+        reason = not_a_picture(with_size(text::decoder_size, width, height));
         return false;
     }
     return store(pixels.bytes, width, height, target, reason);
@@ -206,36 +209,32 @@ bool decode_picture(const std::uint8_t* bytes, std::size_t size, canvas& target,
     target.pen_x = target.pen_y = 0;
     unsigned width = 0, height = 0;
     if (!picture_size(bytes, size, width, height)) {
-        const std::string detail =
-            is_bmp(bytes, size) ? "its BMP header is cut short or broken" : stbi_failure_reason();
+        const std::string why = is_bmp(bytes, size) ? words(text::picture_header_broken) : stbi_failure_reason();
         // The decoder's words for a header whose size it would not take.
-        reason = detail == "too large"
-                     ? "the picture is larger than a canvas may be, " + size_text(max_width, max_height)
-                     : not_a_picture(detail);
+        reason = why == "too large" ? with_size(text::picture_larger_than_canvas, 0, 0) : not_a_picture(why);
         return false;
     }
     target.pen_x = static_cast<std::int32_t>(width / 2);
     target.pen_y = static_cast<std::int32_t>(height / 2);
     if (width == 0 || height == 0) {
-        reason = not_a_picture("it claims " + size_text(width, height) + " pixels");
+        reason = not_a_picture(with_size(text::picture_claims, width, height));
         return false;
     }
     if (!within_size_limit(width, height)) {
-        reason = "the picture is " + size_text(width, height) + " pixels, and a canvas holds at most " +
-                 size_text(max_width, max_height);
+        reason = with_size(text::picture_too_large, width, height);
         return false;
     }
     if (size > largest_file) {
-        reason = "the file is longer than " + std::to_string(largest_file) + " bytes";
+        reason = words(text::file_too_long, {{"bytes", static_cast<long long>(largest_file)}});
         return false;
     }
     if (png_size(bytes, size, width, height) && !png_chunks_fit(bytes, size)) {
-        reason = not_a_picture("a part of the PNG file claims more bytes than the file holds");
+        reason = not_a_picture(words(text::png_part_too_long));
         return false;
     }
     if (!is_bmp(bytes, size)) return decode_with_stb(bytes, size, target, reason);
     if (rows_missing(bytes, size, width, height)) {
-        reason = not_a_picture("the file is cut short");
+        reason = not_a_picture(words(text::picture_cut_short));
         return false;
     }
     std::string sdl_reason;
@@ -251,19 +250,14 @@ namespace {
 
 bool failed_load(canvas& c, const std::string& name, const std::string& reason) {
     c.surface = nullptr;
-    detail::explain(detail::mistake::load_failed, [&] {
-        return "load(\"" + name + "\") failed: " + reason +
-               ". The canvas has no surface, so drawing on it does nothing.";
-    });
+    detail::explain(detail::mistake::load_failed,
+                    [&] { return detail::words(detail::text::load_failed, {{"file", name}, {"why", reason}}); });
     return false;
 }
 
 bool refused_on_window(const std::string& name) {
-    detail::explain(detail::mistake::load_failed, [&] {
-        return "load(\"" + name + "\") on the window is refused, and the window stays as it was: load the picture "
-               "into a canvas of its own (canvas picture; picture.load(\"" + name +
-               "\")) and copy it onto the window with gout.blitfrom(picture, 0, 0).";
-    });
+    detail::explain(detail::mistake::load_failed,
+                    [&] { return detail::words(detail::text::load_on_window, {{"file", name}}); });
     return false;
 }
 
@@ -278,12 +272,12 @@ bool canvas::load(const std::string& name) {
             std::vector<std::uint8_t> bytes;
             std::string reason;
             if (!os_side::read_file(name, detail::load_detail::largest_file, bytes, reason))
-                return failed_load(*this, name, "the file cannot be read (" + reason + ")");
+                return failed_load(*this, name, detail::words(detail::text::file_unreadable, {{"why", reason}}));
             if (!detail::decode_picture(bytes.data(), bytes.size(), *this, reason))
                 return failed_load(*this, name, reason);
             return true;
         },
-        [&] { return failed_load(*this, name, "there is not enough memory for it"); });
+        [&] { return failed_load(*this, name, detail::words(detail::text::no_memory)); });
 }
 
 }  // namespace kavex

@@ -11,7 +11,8 @@
 # side needs).
 set(kavex_sources
   canvas.cpp dot.cpp line.cpp box.cpp circle.cpp text.cpp copy.cpp save.cpp load.cpp
-  charset.cpp explain.cpp window.cpp input.cpp run_input.cpp transcript.cpp run_frames.cpp
+  charset.cpp explain.cpp messages.cpp messages_en.cpp messages_hu.cpp messages_cs.cpp messages_sk.cpp messages_pl.cpp
+  window.cpp input.cpp run_input.cpp transcript.cpp run_frames.cpp
   sound.cpp sound_output.cpp sound_file.cpp wav.cpp mixer.cpp ogg.cpp)
 # What a program includes: the header and the inline paths it pulls in.
 set(kavex_public_headers graphics.hpp graphics_inline.hpp dot_inline.hpp line_inline.hpp stream_inline.hpp)

@@ -1,6 +1,7 @@
 // Reading an Ogg Vorbis file through stb_vorbis, a header of someone else's
 // built here and only here.
 #include "little_endian.hpp"
+#include "messages.hpp"
 #include "sound_file.hpp"
 
 #include <algorithm>
@@ -227,7 +228,7 @@ bool read_ogg(const std::uint8_t* bytes, std::size_t size, decoded_sound& out, s
                         : stb_vorbis_open_memory(bytes, static_cast<int>(size), &error, nullptr);
     if (!v) {
         ogg_detail::free_what_it_lost();
-        reason = "it is not an Ogg Vorbis sound, or it is damaged (decoder error " + std::to_string(error) + ")";
+        reason = words(text::ogg_damaged, {{"error", error}});
         return false;
     }
     const stb_vorbis_info info = stb_vorbis_get_info(v);
@@ -249,7 +250,7 @@ bool read_ogg(const std::uint8_t* bytes, std::size_t size, decoded_sound& out, s
     stb_vorbis_close(v);
     ogg_detail::free_what_it_lost();
     if (whole && out.samples.empty()) {
-        reason = "the Ogg file holds no sound";
+        reason = words(text::sound_holds_nothing);
         whole = false;
     }
     return whole;

@@ -49,8 +49,17 @@ std::string program_name();
 // sets it again; where SDL's title takes UTF-8, it does nothing.
 void show_title(const std::string& title);
 
-// Writes `line` to standard error at once, with no buffering or allocation,
-// so that a signal handler may call it.
+// Writes `text` (UTF-8) to standard error: on a console that takes its own
+// characters, as those, so that every letter shows; UTF-8 otherwise.
+void write_error(const std::string& text);
+
+// Writes `line` (UTF-8) to standard error at once, with no buffering or
+// allocation, so that a signal handler may call it.
 void say_at_once(const char* line);
+
+// The language the user reads, as the system says it ("hu_HU.UTF-8", "pl"):
+// the locale's LC_ALL, LC_MESSAGES or LANG, the first one set, on POSIX; the
+// user's interface language on Windows; "" when the system does not say.
+std::string system_language();
 
 }  // namespace kavex::os_side

@@ -51,4 +51,10 @@ void say_at_once(const char* line) {
     if (::write(STDERR_FILENO, line, std::strlen(line)) < 0) return;  // nowhere to tell it
 }
 
+// The page shows standard error as UTF-8.
+void write_error(const std::string& text) { say_at_once(text.c_str()); }
+
+// The page sets KAVEX_LANG from its own language menu.
+std::string system_language() { return ""; }
+
 }  // namespace kavex::os_side

@@ -13,6 +13,7 @@
 #include <algorithm>
 #include <atomic>
 #include <cerrno>
+#include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <memory>
@@ -143,6 +144,22 @@ void show_title(const std::string&) {}
 void say_at_once(const char* line) {
     const std::size_t size = std::strlen(line);
     if (::write(STDERR_FILENO, line, size) < 0) return;  // nowhere to tell it
+}
+
+// Terminals on these systems take UTF-8.
+void write_error(const std::string& text) {
+    std::fputs(text.c_str(), stderr);
+    std::fflush(stderr);
+}
+
+// The locale's order: LC_ALL overrides LC_MESSAGES, which overrides LANG.
+// (In the browser, Emscripten sets LANG from the browser's language.)
+std::string system_language() {
+    for (const char* name : {"LC_ALL", "LC_MESSAGES", "LANG"}) {
+        const char* value = std::getenv(name);
+        if (value && *value) return value;
+    }
+    return "";
 }
 
 bool write_file(const std::string& name, const std::uint8_t* bytes, std::size_t size, std::string& reason) {

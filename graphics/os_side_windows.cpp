@@ -10,6 +10,7 @@
 #include <windows.h>
 
 #include <atomic>
+#include <cstdio>
 #include <cstdlib>  // _putenv_s
 #include <string>
 #include <vector>
@@ -129,10 +130,36 @@ void show_title(const std::string& title) {
     DefWindowProcW(info.window, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str()));
 }
 
-// Windows runs a Ctrl-C handler on a thread of its own, where a plain write is safe.
-void say_at_once(const char* line) {
-    DWORD written;
-    WriteFile(GetStdHandle(STD_ERROR_HANDLE), line, static_cast<DWORD>(lstrlenA(line)), &written, nullptr);
+// A console shows UTF-8 bytes in its own code page, 852 or 1250 in Central
+// Europe, so there the text goes as the console's wide characters; a file or
+// a pipe (an editor's output panel) takes the UTF-8 as it is.
+void write_error(const std::string& text) {
+    const HANDLE error = GetStdHandle(STD_ERROR_HANDLE);
+    DWORD mode, written;
+    const std::wstring characters = wide(text);
+    std::fflush(stderr);
+    if (error != INVALID_HANDLE_VALUE && GetConsoleMode(error, &mode) && !characters.empty() &&
+        WriteConsoleW(error, characters.data(), static_cast<DWORD>(characters.size()), &written, nullptr))
+        return;
+    std::fputs(text.c_str(), stderr);
+    std::fflush(stderr);
+}
+
+// Windows runs a Ctrl-C handler on a thread of its own, where writing as
+// any other thread does is safe.
+void say_at_once(const char* line) { write_error(line); }
+
+// The language of the user's menus and dialogs, as its ISO code for the
+// languages the library speaks.
+std::string system_language() {
+    switch (PRIMARYLANGID(GetUserDefaultUILanguage())) {
+        case LANG_HUNGARIAN: return "hu";
+        case LANG_CZECH: return "cs";
+        case LANG_SLOVAK: return "sk";
+        case LANG_POLISH: return "pl";
+        case LANG_ENGLISH: return "en";
+        default: return "";
+    }
 }
 
 bool write_file(const std::string& name, const std::uint8_t* bytes, std::size_t size, std::string& reason) {

@@ -42,7 +42,7 @@ frames_state& frames() {
 
 void stop_writing(const std::string& why) {
     frames_state& f = frames();
-    detail::say("the pictures of the run are not written to " + f.folder + " any more: " + why);
+    detail::say(detail::words(detail::text::frames_stopped, {{"folder", f.folder}, {"why", why}}));
     f.list.clear();
 }
 

@@ -40,7 +40,7 @@ const char* setting(const char* name) {
 }
 
 [[noreturn]] void refuse_replay(const std::string& file, const std::string& why) {
-    detail::say("cannot replay " + file + ": " + why);
+    detail::say(detail::words(detail::text::replay_refused, {{"file", file}, {"why", why}}));
     std::exit(1);
 }
 
@@ -63,7 +63,7 @@ void write_record(const std::string& lines, bool start_new = false) {
     std::string reason;
     if (file.empty() || lines.empty()) return;
     if (os_side::append_file(file, reinterpret_cast<const std::uint8_t*>(lines.data()), lines.size(), start_new, reason)) return;
-    detail::say("cannot record the run to " + file + ": " + reason);
+    detail::say(detail::words(detail::text::record_failed, {{"file", file}, {"why", reason}}));
     file.clear();
 }
 

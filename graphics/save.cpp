@@ -17,13 +17,13 @@ using sdl_side::encoded_image;
 
 namespace {
 
-bool failed_save(const std::string& name, const char* reason) {
-    detail::explain(detail::mistake::save_failed, [&] {
-        return "save(\"" + name + "\") failed: " + reason +
-               ". No file was written, and an earlier file of that name is as it was.";
-    });
+bool failed_save(const std::string& name, const std::string& reason) {
+    detail::explain(detail::mistake::save_failed,
+                    [&] { return detail::words(detail::text::save_failed, {{"file", name}, {"why", reason}}); });
     return false;
 }
+
+bool out_of_memory(const std::string& name) { return failed_save(name, detail::words(detail::text::no_memory)); }
 
 }  // namespace
 
@@ -35,14 +35,13 @@ bool canvas::save(const std::string& name) const {
     return detail::unless_out_of_memory(
         [&] {
             encoded_image image;
-            if (!sdl_side::encode_bmp(surface, image)) return failed_save(name, "the picture does not fit in memory");
+            if (!sdl_side::encode_bmp(surface, image)) return out_of_memory(name);
             std::string reason;
-            if (!os_side::write_file(name, image.bytes.get(), image.size, reason))
-                return failed_save(name, reason.c_str());
+            if (!os_side::write_file(name, image.bytes.get(), image.size, reason)) return failed_save(name, reason);
             sdl_side::saved(name);
             return true;
         },
-        [&] { return failed_save(name, "there is not enough memory"); });
+        [&] { return out_of_memory(name); });
 }
 
 }  // namespace kavex

@@ -27,7 +27,6 @@ namespace {
 using signal_handler = void (*)(int);
 signal_handler sdl_interrupt_handler = nullptr;
 volatile std::sig_atomic_t interrupts = 0;
-bool explain_interrupt = false;  // decided before the handler is in place
 
 extern "C" void on_interrupt(int sig) {
     interrupts = interrupts + 1;
@@ -36,17 +35,14 @@ extern "C" void on_interrupt(int sig) {
         std::raise(sig);
         return;
     }
-    if (explain_interrupt)
-        os_side::say_at_once(
-            "kavex: Ctrl-C asked the program to close: gin.wait_event now returns false. A loop that never waits "
-            "for an event goes on; a second Ctrl-C ends the program at once.\n");
+    if (*detail::interrupt_notice()) os_side::say_at_once(detail::interrupt_notice());
     sdl_interrupt_handler(sig);
     std::signal(sig, on_interrupt);  // SDL's handler puts itself back in place
 }
 
 // Only where SDL took Ctrl-C: an ignored one (a background job) stays ignored.
 void take_interrupts() {
-    explain_interrupt = detail::explaining_on();
+    detail::explaining_on();  // decided, and the notice made, before the handler is in place
     const signal_handler sdl_handler = std::signal(SIGINT, on_interrupt);
     if (sdl_handler == SIG_ERR || sdl_handler == SIG_DFL || sdl_handler == SIG_IGN) {
         if (sdl_handler != SIG_ERR) std::signal(SIGINT, sdl_handler);

@@ -13,6 +13,7 @@
 // feeds from the mixer between the program's waits.
 #include "made_events.hpp"
 #include "memory_surface.hpp"
+#include "messages.hpp"
 #include "sdl_audio.hpp"
 #include "sdl_side.hpp"
 
@@ -195,7 +196,7 @@ bool sound_allowed() { return kavex_page_sound_allowed() != 0; }
 
 bool open_sound(sound_filler fill, std::string& reason) {
     if (sdl_audio::open(fill, reason)) return true;
-    reason = "the browser gives no sound (" + reason + ")";
+    reason = detail::words(detail::text::browser_no_sound, {{"why", reason}});
     return false;
 }
 

@@ -26,25 +26,21 @@ constexpr std::size_t largest_sound_file = std::size_t{1} << 28;
 std::shared_ptr<detail::sound_clip> new_clip() { return std::shared_ptr<detail::sound_clip>(new detail::sound_clip); }
 
 bool failed_sound_load(const std::string& name, const std::string& reason) {
-    detail::explain(detail::mistake::sound_load_failed, [&] {
-        return "load(\"" + name + "\") of a sound failed: " + reason + ". The sound holds nothing, so playing it "
-               "does nothing.";
-    });
+    detail::explain(detail::mistake::sound_load_failed,
+                    [&] { return detail::words(detail::text::sound_load_failed, {{"file", name}, {"why", reason}}); });
     return false;
 }
 
 bool no_sound(const char* call) {
     detail::explain(detail::mistake::no_sound, [&] {
-        return std::string(call) + " makes no sound: " + detail::sound_output_why_not() +
-               ". It returns false, and the program goes on in silence.";
+        return detail::words(detail::text::no_sound, {{"call", call}, {"why", detail::sound_output_why_not()}});
     });
     return false;
 }
 
 bool busy(const char* call) {
     detail::explain(detail::mistake::sound_busy, [&] {
-        return std::string(call) + " was left out: " + std::to_string(detail::mixer::voices) +
-               " sounds already play. Stop a looping one, or play shorter sounds.";
+        return detail::words(detail::text::sound_busy, {{"call", call}, {"voices", detail::mixer::voices}});
     });
     return false;
 }
@@ -75,22 +71,20 @@ bool sound::load(const std::string& name) {
             std::vector<std::uint8_t> bytes;
             std::string reason;
             if (!os_side::read_file(name, largest_sound_file, bytes, reason))
-                return failed_sound_load(name, "the file cannot be read (" + reason + ")");
+                return failed_sound_load(name, detail::words(detail::text::file_unreadable, {{"why", reason}}));
             auto clip = new_clip();
             if (!detail::decode_sound(bytes.data(), bytes.size(), *clip, reason))
                 return failed_sound_load(name, reason);
             clip_ = std::move(clip);
             return true;
         },
-        [&] { return failed_sound_load(name, "there is not enough memory for it"); });
+        [&] { return failed_sound_load(name, detail::words(detail::text::no_memory)); });
 }
 
 bool sound::start(bool repeat, const char* call) {
     if (!clip_) {
-        detail::explain(detail::mistake::sound_empty, [&] {
-            return std::string(call) + " of a sound that holds nothing: load a file into it first, and check "
-                   "that load returned true.";
-        });
+        detail::explain(detail::mistake::sound_empty,
+                        [&] { return detail::words(detail::text::sound_empty, {{"call", call}}); });
         return false;
     }
     if (!detail::sound_output_ready()) return no_sound(call);
@@ -120,10 +114,8 @@ void sound::set_volume(int percent) {
 
 bool beep(int hz, int ms) {
     if (hz < 20 || hz > 20000 || ms < 1 || ms > 10000) {
-        detail::explain(detail::mistake::beep_unheard, [&] {
-            return "beep(" + std::to_string(hz) + ", " + std::to_string(ms) + ") makes no sound: a tone is 20 to "
-                   "20000 Hz, and 1 to 10000 ms long.";
-        });
+        detail::explain(detail::mistake::beep_unheard,
+                        [&] { return detail::words(detail::text::beep_unheard, {{"hz", hz}, {"ms", ms}}); });
         return false;
     }
     if (!detail::sound_output_ready()) return no_sound("beep()");

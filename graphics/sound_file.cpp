@@ -1,6 +1,7 @@
 // A sound file made into a clip: read as WAV or OGG, then converted once to
 // the mixer's stereo at sound_rate, so that playing costs no conversion.
 // Tones are made here too, as clips.
+#include "messages.hpp"
 #include "sound_file.hpp"
 
 #include <algorithm>
@@ -9,14 +10,13 @@
 namespace kavex::detail {
 
 bool too_long(std::string& reason) {
-    reason = "it is longer than " + std::to_string(longest_sound / 60) + " minutes";
+    reason = words(text::sound_too_long, {{"minutes", longest_sound / 60}});
     return false;
 }
 
 bool plausible(int channels, int rate, std::string& reason) {
     if (channels >= 1 && channels <= 16 && rate >= 1 && rate <= 384000) return true;
-    reason = "the file gives " + std::to_string(channels) + " channels at " + std::to_string(rate) +
-             " Hz, which no sound has";
+    reason = words(text::sound_channels, {{"channels", channels}, {"rate", rate}});
     return false;
 }
 
@@ -49,13 +49,13 @@ bool decode_sound(const std::uint8_t* bytes, std::size_t size, sound_clip& out, 
     } else if (is_ogg(bytes, size)) {
         if (!read_ogg(bytes, size, in, reason)) return false;
     } else {
-        reason = "it is not a sound kavex reads: WAV (PCM) or OGG (Vorbis)";
+        reason = words(text::not_a_sound);
         return false;
     }
     if (in.samples.size() / in.channels > std::size_t{longest_sound} * in.rate) return too_long(reason);
     // At least one frame, also once resampled (a single frame at 96 kHz is none at 44.1).
     if (in.samples.size() / in.channels * sound_rate / in.rate == 0) {
-        reason = "the file holds no sound";
+        reason = words(text::sound_holds_nothing);
         return false;
     }
     return convert_to_clip(in, out);

@@ -3,6 +3,7 @@
 // never starts it, and runs exactly as it would without it.
 #include "sound_output.hpp"
 
+#include "messages.hpp"
 #include "run_input.hpp"
 #include "sdl_side.hpp"
 
@@ -38,9 +39,9 @@ bool sound_output_ready() {
     sound_output& out = output();
     if (out.state != output_state::untried) return out.state == output_state::open;
     if (run_input::replaying()) {
-        out.why_not = "a replayed run is silent";
+        out.why_not = words(text::replay_silent);
     } else if (!sdl_side::sound_allowed()) {
-        out.why_not = "the page plays sound only after its first click or key";
+        out.why_not = words(text::page_needs_click);
         return false;  // asked again at the next sound
     } else if (sdl_side::open_sound(fill, out.why_not)) {
         out.state = output_state::open;
@@ -57,7 +58,7 @@ void end_sound() {
     sound_output& out = *made;
     if (out.state == output_state::open) sdl_side::close_sound();
     out.state = output_state::ended;
-    out.why_not = "the program has ended";
+    out.why_not = words(text::program_ended);
 }
 
 sound_lock::sound_lock() { sdl_side::lock_sound(); }

@@ -128,11 +128,9 @@ struct cell {
 
 void explain_text_not_drawn(const std::string& text, int pen_y, int height, const cell& c) {
     detail::explain(detail::mistake::text_not_drawn, [&] {
-        return "the text \"" + quoted(text) + "\" was not drawn: with the pen on row " + std::to_string(pen_y) +
-               " its letters need rows " + std::to_string(pen_y - c.up) + " to " + std::to_string(pen_y + c.down) +
-               ", and the surface has rows 0 to " + std::to_string(height - 1) + ". Put the pen at least " +
-               std::to_string(c.up) + " rows below the top and " + std::to_string(c.down + 1) +
-               " above the bottom.";
+        return detail::words(detail::text::text_not_drawn, {{"text", quoted(text)}, {"row", pen_y}, {"top", pen_y - c.up},
+                                            {"bottom", pen_y + c.down}, {"last_row", height - 1}, {"above", c.up},
+                                            {"below", c.down + 1}});
     });
 }
 
@@ -141,21 +139,15 @@ enum class edge { right, bottom };
 void explain_if_utf8(const std::string& text) {
     if (!detail::looks_like_utf8(text)) return;
     detail::explain(detail::mistake::text_utf8, [&] {
-        return "the text \"" + quoted(text) + "\" looks like UTF-8 (as a string in the source is): the font " +
-               "takes one byte a letter, so each accented letter shows as two. Write draw_text(from_utf8(\"...\")).";
+        return detail::words(detail::text::text_utf8, {{"text", quoted(text)}});
     });
 }
 
 void explain_text_cut(const std::string& text, edge where, const SDL_Surface* s, const cell& c) {
     detail::explain(detail::mistake::text_cut, [&] {
-        const std::string why =
-            where == edge::right
-                ? "it reached the right edge of the surface, which is " + std::to_string(s->w) +
-                      " pixels wide (a letter takes " + std::to_string(c.width) +
-                      "; twidth() tells how wide a text is)"
-                : "its next line would lie below the bottom of the surface, which is " + std::to_string(s->h) +
-                      " rows high (a line takes " + std::to_string(c.rows) + " rows)";
-        return "the text \"" + quoted(text) + "\" was cut short: " + why + ".";
+        if (where == edge::right)
+            return detail::words(detail::text::text_cut_right, {{"text", quoted(text)}, {"width", s->w}, {"letter", c.width}});
+        return detail::words(detail::text::text_cut_bottom, {{"text", quoted(text)}, {"height", s->h}, {"line", c.rows}});
     });
 }
 

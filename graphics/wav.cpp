@@ -3,6 +3,7 @@
 // sizes are never trusted: a chunk that claims more than the file holds ends
 // with the file.
 #include "little_endian.hpp"
+#include "messages.hpp"
 #include "sound_file.hpp"
 
 #include <algorithm>
@@ -55,8 +56,7 @@ bool usable(const format& f, std::string& reason) {
     const bool known = (f.tag == pcm && (f.bits == 8 || f.bits == 16 || f.bits == 24 || f.bits == 32)) ||
                        (f.tag == ieee_float && f.bits == 32);
     if (!known) {
-        reason = "it is a WAV file of a kind not read here (format " + std::to_string(f.tag) + ", " +
-                 std::to_string(f.bits) + " bits): save it as 16-bit PCM WAV, or as OGG";
+        reason = words(text::wav_kind, {{"format", f.tag}, {"bits", f.bits}});
         return false;
     }
     return plausible(f.channels, f.rate, reason);
@@ -93,7 +93,7 @@ bool read_wav(const std::uint8_t* bytes, std::size_t size, decoded_sound& out, s
         }
         at += 8 + chunk_size + (chunk_size & 1);  // chunks are padded to an even size
     }
-    reason = have_format ? "the WAV file holds no sound (no \"data\" part)" : "the WAV file is damaged (no \"fmt \" part)";
+    reason = words(have_format ? text::wav_no_data : text::wav_damaged);
     return false;
 }
 

@@ -42,9 +42,8 @@ groutput::groutput() {
     run_input::prepare();  // a replay chooses SDL's video driver
     run_frames::prepare();
     if (!sdl_side::start()) {
-        detail::explain(detail::mistake::sdl_start, [] {
-            return "SDL could not start (" + sdl_side::last_error() + "), so the program ends with status 1.";
-        });
+        detail::explain(detail::mistake::sdl_start,
+                        [] { return detail::words(detail::text::sdl_start, {{"why", sdl_side::last_error()}}); });
         std::exit(1);
     }
     if (run_input::replaying()) sdl_side::hide_pointer();
@@ -61,7 +60,7 @@ bool groutput::open(unsigned width, unsigned height, bool fullscreen) {
     surface = detail::within_size_limit(width, height)
                   ? sdl_side::open_window(static_cast<int>(width), static_cast<int>(height), fullscreen)
                   : nullptr;
-    return detail::end_open(*this, "gout.open", width, height, "There is no window, so drawing and refresh do nothing.");
+    return detail::end_open(*this, "gout.open", width, height, detail::text::open_window_missing);
 }
 
 void groutput::set_title(const std::string& title) { sdl_side::set_title(title); }
@@ -71,10 +70,7 @@ void groutput::refresh() {
         run_frames::shown(surface);  // first: the list is never behind the screen
         return sdl_side::show(surface);
     }
-    detail::explain(detail::mistake::refresh_unopened, [] {
-        return std::string("refresh of a window that is not open: call gout.open(width, height) first, and check "
-                           "that it returned true.");
-    });
+    detail::explain(detail::mistake::refresh_unopened, [] { return detail::words(detail::text::refresh_unopened); });
 }
 
 }  // namespace kavex
