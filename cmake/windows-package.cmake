@@ -35,7 +35,8 @@ if(NOT kavex_line_count EQUAL 2)
 endif()
 
 # Sets, for one compiler line, the pieces of the templates, which build it
-# with -g for the editors' debuggers (PREFIX_words: the arguments, K seen from
+# with -g for the editors' debuggers, and in Code::Blocks, which cannot set a
+# run's environment, with KAVEX_EXPLAIN_BY_DEFAULT (PREFIX_words: the arguments, K seen from
 # the template; PREFIX_json: the arguments as a JSON list; PREFIX_compiler,
 # PREFIX_linker: Code::Blocks options; PREFIX_units: its files other than
 # main.cpp; PREFIX_output: the program's name; PREFIX_include: the header's
@@ -79,6 +80,7 @@ function(kavex_template_pieces line prefix)
     endif()
   endforeach()
   string(REGEX REPLACE ",$" "" json "${json}")
+  string(APPEND compiler "\n\t\t\t\t\t<Add option=\"-DKAVEX_EXPLAIN_BY_DEFAULT\" />")
   set(${prefix}_words "${words}" PARENT_SCOPE)
   set(${prefix}_json "${json}" PARENT_SCOPE)
   set(${prefix}_compiler "${compiler}" PARENT_SCOPE)

@@ -36,13 +36,15 @@ mkdir -p "$project"
 cp "$source/examples/template/CMakeLists.txt" "$project/"
 cp "$source/tests/packaging/outside_program.cpp" "$project/main.cpp"
 "$cmake" -S "$project" -B "$project/build" -DCMAKE_PREFIX_PATH="$prefix" \
-  -DCMAKE_CXX_COMPILER="$cxx" >"$work/configure.log" ||
+  -DCMAKE_CXX_COMPILER="$cxx" -DCMAKE_BUILD_TYPE=Debug >"$work/configure.log" ||
   { cat "$work/configure.log"; fail "configuring the template failed"; }
 found=$(sed -n 's/^kavex_DIR:PATH=//p' "$project/build/CMakeCache.txt")
 [[ $found == "$prefix/lib/cmake/kavex" ]] || fail "find_package found kavex in '$found', not in the temporary prefix"
 "$cmake" --build "$project/build" >"$work/build.log" ||
   { cat "$work/build.log"; fail "building the template failed"; }
 check_run "$project/build/my_program"
+grep -q -- -DKAVEX_EXPLAIN_BY_DEFAULT "$project/build/CMakeFiles/my_program.dir/flags.make" ||
+  fail "the template's Debug build does not explain mistakes by default"
 
 # 2. pkg-config and a plain compiler line.
 flags=$(PKG_CONFIG_PATH="$prefix/lib/pkgconfig" pkg-config --cflags --libs kavex) ||

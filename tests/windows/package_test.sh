@@ -172,8 +172,10 @@ task_args() {
     -P "$source/tests/windows/task_args.cmake" 2>&1
 }
 json_get() { cmake -DFILE="$template/.vscode/$1" -DKEYS="$2" -P "$source/tests/windows/json_get.cmake" 2>&1; }
-# What a line asks, with -g for the editors' debuggers.
+# What a line asks, with -g for the editors' debuggers (and in Code::Blocks,
+# explanations on by default).
 editor_facts() { { line_facts "$1"; echo "compile -g"; } | sort; }
+cbp_expected_facts() { { editor_facts "$1"; echo "compile -DKAVEX_EXPLAIN_BY_DEFAULT"; } | sort; }
 
 # Each editor builds with the line it is set to, from source first. VS Code's
 # task, in a copy of the template beside it in K/examples (as the text says to
@@ -187,7 +189,7 @@ printf 'kavex run 1\n' >"$work/no-input.txt"
 targets=("from source" "prebuilt library") settings=("" "-lkavex")
 for i in 0 1; do
   line=${lines[1 - i]}  # the text gives the prebuilt line first
-  diff <(editor_facts "$line") <(cbp_facts "${targets[$i]}" | sort) >&2 ||
+  diff <(cbp_expected_facts "$line") <(cbp_facts "${targets[$i]}" | sort) >&2 ||
     fail "Code::Blocks' target '${targets[$i]}' builds otherwise than '$line' with -g"
   diff <(line_facts "$line" | grep '^library') <(cbp_facts "${targets[$i]}" | grep '^library') >&2 ||
     fail "Code::Blocks' target '${targets[$i]}' links the libraries in another order"
@@ -206,6 +208,8 @@ for i in 0 1; do
 done
 [[ "$(json_get launch.json "configurations;0;preLaunchTask") $(json_get launch.json "configurations;0;cwd") $(json_get launch.json "configurations;0;program")" == \
   "kavex: build \${workspaceFolder} \${workspaceFolder}/main.exe" ]] || fail "F5 does not build with 'kavex: build' and run its main.exe in the project's folder"
+[[ "$(json_get launch.json "configurations;0;environment;0;name")=$(json_get launch.json "configurations;0;environment;0;value")" == KAVEX_EXPLAIN=1 ]] ||
+  fail "F5 does not run the program with its mistakes explained"
 echo "Code::Blocks' targets (from source first) and VS Code's task (from source unless set to -lkavex) build with the text's lines and -g; the program runs in the project's folder and finds its picture"
 
 # Each build mistake that the text quotes, made with the template's program:
