@@ -247,6 +247,32 @@ describe('the playground', () => {
     }
   });
 
+  test('in a Hungarian browser its controls, the explanations and a run-time mistake are in Hungarian, and a language chosen in its menu is kept', async () => {
+    const choice = 'kavex-playground-language';
+    const hungarian = (forget) => `Object.defineProperty(navigator, 'languages', { get: () => ['hu-HU', 'en'] });
+      if (${forget}) localStorage.removeItem('${choice}');`;
+    const source = '#include "graphics.hpp"\nusing namespace kavex;\nint main(int argc, char**) {\n    gout << move_abs(5, 5);\n' +
+      '    int* none = argc > 5 ? new int(1) : nullptr;\n    return *none;\n}\n';
+    const p = await open(as_code(source), '', { before_load: hungarian(true) });
+    await p.page.waitForFunction(() => window.playground.mistake, { timeout: compiler_patience, polling: 100 });
+    const said = await p.page.evaluate(() => ({
+      lang: document.documentElement.lang, run: document.getElementById('run').textContent,
+      title: document.getElementById('share').title, status: document.getElementById('status').textContent,
+      printed: window.playground.printed, words: window.playground.mistake.words,
+    }));
+    assert.deepEqual([said.lang, said.run, said.title, said.status],
+      ['hu', 'Futtatás', 'Egy hivatkozás, amely itt megnyitja ezt a programot', 'Hiba miatt leállt']);
+    assert.match(said.printed, /^kavex: a toll nem mozdulhat el egy vásznon, amelynek nincs rajzfelülete\./m, 'the library explains in Hungarian');
+    assert.match(said.printed, /^A program a main\.cpp 6\. sorában leállt: null mutatót használt/m, 'the page names the mistake in Hungarian');
+    await p.page.select('#language', 'en');
+    assert.equal(await p.page.$eval('#run', (b) => b.textContent), 'Run', 'the menu changes the words at once');
+    await p.close();
+    const again = await open('', '', { before_load: hungarian(false) });
+    assert.equal(await again.page.$eval('#run', (b) => b.textContent), 'Run', 'the choice outlasts the visit');
+    await again.page.evaluate((key) => localStorage.removeItem(key), choice);
+    await again.close();
+  });
+
   test('on a phone: the picture in view after Run, a finger drag draws without scrolling, and the on-screen keys are the real ones', async () => {
     const paint = '#include "graphics.hpp"\n#include <cstdio>\nusing namespace kavex;\nint main() {\n    gout.open(400, 400);\n' +
       '    gout << refresh;\n    event ev;\n    bool down = false;\n    while (gin.wait_event(ev)) {\n' +

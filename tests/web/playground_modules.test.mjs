@@ -14,6 +14,7 @@ import { link_flags, program_flags } from '../../web/playground/flags.mjs';
 import { key_record, pointer_records, symbols } from '../../web/playground/keys.mjs';
 import { page_imports, page_record } from '../../web/playground/page_interface.mjs';
 import { wasi } from '../../web/playground/wasi.mjs';
+import { fill, language_of, tables } from '../../web/playground/words.mjs';
 import { pages_dir } from './page.mjs';
 
 // SDL's name (SDLK_NAME) of a browser's key: its name in capitals without
@@ -91,6 +92,19 @@ async function compiled(source) {
   const linked = await runClang(['clang++', 'main.o', ...link_flags, '-o', 'main.wasm'], { lib: files.lib, 'main.o': made['main.o'] }, quiet);
   return WebAssembly.compile(linked['main.wasm']);
 }
+
+test("the page's words: every language has every English word with its places, in its own words; the browser's tags it takes", () => {
+  const places = (text) => [...new Set([...text.matchAll(/\{([a-z_]+)/g)].map((m) => m[1]))].sort().join(' ');
+  for (const [language, table] of Object.entries(tables)) {
+    assert.deepEqual(Object.keys(table).sort(), Object.keys(tables.en).sort(), `${language} has every word and no other`);
+    for (const [key, text] of Object.entries(table)) {
+      assert.equal(places(text), places(tables.en[key]), `${language}'s ${key} has English's places`);
+      if (language !== 'en') assert.notEqual(text, tables.en[key], `${language}'s ${key} is in English`);
+    }
+  }
+  assert.equal(fill('{n} {n:line|lines}', { n: 1 }), '1 line', 'English, with no language chosen in Node');
+  assert.deepEqual(['hu-HU', 'pl', 'cs_CZ', 'sk', 'de-DE', 'hun', ''].map(language_of), ['hu', 'pl', 'cs', 'sk', null, null, null]);
+});
 
 test('a program calls only what wasi.mjs answers and page_interface.mjs names, and runs on them to its end', async () => {
   // A silent mistake, then a wait for the window's close.

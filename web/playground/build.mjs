@@ -172,7 +172,7 @@ for (const [, picture] of reference_html.matchAll(/src="reference\/([^"]+)"/g)) 
 }
 for (const name of ['index.html', 'playground.css', 'playground.mjs', 'output.mjs', 'mistakes.mjs', 'storage.mjs',
   'workspace.mjs', 'address.mjs', 'keys.mjs', 'page_interface.mjs', 'flags.mjs', 'compiler.mjs', 'runner.mjs', 'wasi.mjs', 'runs.mjs', 'speaker.mjs',
-  'speaker_worklet.js', 'manifest.webmanifest',
+  'speaker_worklet.js', 'manifest.webmanifest', 'words.mjs', ...fs.readdirSync(path.join(here, 'words')).map((name) => `words/${name}`),
   'icon-192.png', 'icon-512.png']) {
   copy(path.join(here, name), path.join(out, name));
 }

@@ -6,6 +6,7 @@
 //   const places = ...                           // each frame's places in the source (compiler.mjs)
 //   const words = what_went_wrong(message, frames, last_error_text, places);
 //   const place = students_line(places);         // the innermost place in main.cpp
+import { say } from './words.mjs';
 
 // The frames of WebAssembly code in a stack, as Chromium and Safari write
 // them ("    at NAME (wasm://wasm/MODULE:wasm-function[N]:0xOFFSET)") and as
@@ -33,15 +34,15 @@ export function endless_recursion(message, frames) {
 // The C++ library's own words for its checks, in a beginner's.
 function library_check(text) {
   const at = text.match(/out_of_range was thrown in -fno-exceptions mode with message "(.*)"/);
-  if (at) return `.at() was given an index outside the ${at[1] || 'container'}: it has fewer elements`;
-  if (/bad_alloc was thrown|bad_array_new_length/.test(text)) return 'it asked for more memory than a program may have here (512 MB)';
-  if (/length_error was thrown/.test(text)) return 'it asked a container to grow past the most it can hold';
+  if (at) return at[1] ? say('at_outside', { container: at[1] }) : say('at_outside_container');
+  if (/bad_alloc was thrown|bad_array_new_length/.test(text)) return say('too_much_memory');
+  if (/length_error was thrown/.test(text)) return say('container_too_long');
   const check = text.match(/Hardening assertion (.*) failed: (.*)/);
   if (!check) return null;
   const what = check[2].trim();
-  if (/index out of bounds/.test(what)) return `an index outside the container ([] past its end: ${what})`;
-  if (/empty/.test(what)) return `it used an element of an empty container (${what})`;
-  return `a check of the C++ library failed: ${what}`;
+  if (/index out of bounds/.test(what)) return say('index_outside_container', { what });
+  if (/empty/.test(what)) return say('empty_container', { what });
+  return say('library_check', { what });
 }
 
 // A check compiled into the program names itself in the line tables, as the
@@ -49,9 +50,9 @@ function library_check(text) {
 function compiled_check(places) {
   const trap = (places[0] || []).find((p) => p.function.startsWith('__clang_trap_msg$'));
   if (!trap) return null;
-  if (/null/i.test(trap.function)) return 'it used a null pointer: one that points to nothing';
-  if (/index out of bounds/i.test(trap.function)) return 'an index outside an array: past its end, or below 0';
-  return `a check failed: ${trap.function.split('$').pop()}`;
+  if (/null/i.test(trap.function)) return say('null_pointer');
+  if (/index out of bounds/i.test(trap.function)) return say('index_outside_array');
+  return say('check_failed_named', { what: trap.function.split('$').pop() });
 }
 
 // `message`: the trap's or error's message; `errors`: the program's
@@ -59,15 +60,15 @@ function compiled_check(places) {
 export function what_went_wrong(message, frames, errors, places = []) {
   const names = frames.map((f) => f.name).join('\n');
   const last_lines = errors.split('\n').slice(-4).join('\n');
-  if (endless_recursion(message, frames)) return 'a function called itself without end (endless recursion), until the stack ran out';
-  if (/out of bounds/.test(message)) return 'it used memory outside what it has: a pointer or an index that points nowhere';
+  if (endless_recursion(message, frames)) return say('endless_recursion');
+  if (/out of bounds/.test(message)) return say('memory_outside');
   if (!/unreachable/.test(message)) return message;
   if (/__assert_fail/.test(names)) {
     const condition = last_lines.match(/Assertion failed: (.*) \(/);
-    return condition ? `an assert failed: ${condition[1]} was false` : 'an assert failed';
+    return condition ? say('assert_false', { condition: condition[1] }) : say('assert_failed');
   }
-  if (/abort/.test(names)) return library_check(last_lines) || 'it called abort()';
-  return compiled_check(places) || 'it used a null pointer (one that points to nothing), or an index outside an array';
+  if (/abort/.test(names)) return library_check(last_lines) || say('abort');
+  return compiled_check(places) || say('null_or_index');
 }
 
 // Where no line is known (a program rewritten for Asyncify): the innermost

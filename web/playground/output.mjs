@@ -9,6 +9,8 @@
 //   out.link(text, line, column, kind);   out.text()  // all the panel shows
 //   out.line_link(text, line, column, kind)  // a link to the line, to put in a message
 //   out.into_view(node)                        // the page scrolled to a message, on a phone
+import { say } from './words.mjs';
+
 const kept_lines = 5000;
 const newlines_in = (text) => (text.match(/\n/g) || []).length;
 
@@ -51,7 +53,7 @@ export function output_panel(element, { go_to_line }) {
 
   function say_left_out(count) {
     dropped += count;
-    notice.textContent = `… ${dropped} earlier line${dropped === 1 ? '' : 's'} left out: the newest ${kept_lines} are kept.`;
+    notice.textContent = say('lines_left_out', { dropped, kept: kept_lines });
     if (!notice.isConnected) element.prepend(notice);
   }
 
@@ -171,7 +173,7 @@ export function output_panel(element, { go_to_line }) {
         const fold = document.createElement('details');
         fold.className = 'notes';
         const summary = document.createElement('summary');
-        summary.textContent = `${folded.length} note${folded.length === 1 ? '' : 's'} about the headers (click to see)`;
+        summary.textContent = say('header_notes', { count: folded.length });
         fold.append(summary);
         for (const n of folded) diagnostic(n, (p) => fold.append(p));
         append(fold);

@@ -16,6 +16,7 @@ import { endless_recursion, students_function, students_line, wasm_frames, what_
 import { output_panel } from './output.mjs';
 import { open_speaker, play, silence } from './speaker.mjs';
 import { check_pictures, frames_list, read_assignment, record_settings, replay_settings, show_check, transcript_file } from './runs.mjs';
+import { choose_language, language, languages, put_words, say } from './words.mjs';
 import { workspace } from './workspace.mjs';
 
 const $ = (id) => document.getElementById(id);
@@ -24,6 +25,17 @@ const context = canvas.getContext('2d');
 const output = $('output');
 const status = (text) => { $('status').textContent = text; };
 const header = document.querySelector('header');
+put_words(document);
+
+// The language menu: the page's words change at once, the program's
+// explanations at its next Run.
+const language_menu = $('language');
+for (const [code, name] of Object.entries(languages)) language_menu.add(new Option(name, code));
+language_menu.value = language();
+language_menu.addEventListener('change', () => {
+  choose_language(language_menu.value);
+  put_words(document);
+});
 new ResizeObserver(() => document.body.style.setProperty('--header', `${header.offsetHeight}px`)).observe(header);
 
 // Without WebAssembly's promise integration (JSPI), each program is rewritten
@@ -91,8 +103,8 @@ function show_progress({ done, total }) {
   bar.hidden = false;
   bar.max = total;
   bar.value = done;
-  status(done < total ? `Getting the compiler ready: ${Math.round(done / 1e6)} of ${Math.round(total / 1e6)} MB…`
-    : 'Getting the compiler ready: starting it…');
+  status(done < total ? say('getting_ready_mb', { done: Math.round(done / 1e6), total: Math.round(total / 1e6) })
+    : say('starting_compiler'));
 }
 
 // Ready to Run once the compiler's module is compiled. The program shown is
@@ -105,11 +117,10 @@ function compiler_is_ready() {
   $('progress').hidden = true;
   for (const id of ['run', 'record', 'replay', 'check']) $(id).disabled = false;
   if (state.runs) {
-    status('Compiling…');  // the Run of a link, which waited for the compiler
+    status(say('compiling'));  // the Run of a link, which waited for the compiler
     return;
   }
-  status(work.lasting ? 'Ready: press Run (Ctrl+Enter). Your programs are kept in this browser.'
-    : 'Ready: press Run (Ctrl+Enter). This browser keeps nothing here: Download keeps a copy.');
+  status(say(work.lasting ? 'ready_kept' : 'ready_not_kept'));
   const source = editor.getValue();
   warm_up = { source, result: ask_compiler({ source, asyncify }) };
 }
@@ -177,10 +188,11 @@ async function report_mistake(message, stack) {
   const from = endless_recursion(message, frames) ? 1 : 0;
   const place = students_line(places.slice(from));
   let said;
-  if (place) said = out.link(`The program stopped at line ${place.line} of main.cpp: ${words}.`, place.line, place.column || 1, 'mistake');
+  if (place) said = out.link(say('stopped_at_line', { line: place.line, why: words }), place.line, place.column || 1, 'mistake');
   else {
     const in_function = students_function(frames.slice(from));
-    said = out.print(`The program stopped${in_function ? ` in ${in_function}` : ''}: ${words}.\n`, 'mistake');
+    const text = in_function ? say('stopped_in', { function: in_function, why: words }) : say('stopped_because', { why: words });
+    said = out.print(`${text}\n`, 'mistake');
   }
   out.into_view(said);
   state.mistake = { words, line: place ? place.line : 0 };
@@ -191,7 +203,7 @@ async function name_line(piece, stack) {
   const place = students_line(await places_of(wasm_frames(stack)));
   if (!place || !piece.isConnected) return;
   piece.textContent = piece.textContent.replace(/\n$/, '');
-  piece.append(out.line_link(`  ← main.cpp line ${place.line}`, place.line, place.column || 1, 'explained-line'), '\n');
+  piece.append(out.line_link(say('explained_line', { line: place.line }), place.line, place.column || 1, 'explained-line'), '\n');
 }
 
 // A program that neither waits for events nor refreshes for a while may be
@@ -244,12 +256,12 @@ function on_program({ data }) {
     replayed(data.pictures);
   } else if (data.ended !== undefined) {
     state.ended = data.ended;
-    stop(`The program ended${data.ended ? ` with exit status ${data.ended}` : ''}.`);
-    status('Ended');
+    stop(data.ended ? say('program_ended_with', { status: data.ended }) : say('program_ended'));
+    status(say('ended'));
     if (purpose === 'record') offer_recording();
   } else if (data.crashed) {
     stop();
-    status('Stopped on a mistake');
+    status(say('stopped_on_mistake'));
     report_mistake(data.crashed, data.stack);
   }
 }
@@ -259,7 +271,7 @@ function offer(name, bytes) {
   const link = document.createElement('a');
   link.href = URL.createObjectURL(new Blob([bytes]));
   link.download = name.split('/').pop();
-  link.textContent = `Download ${name}`;
+  link.textContent = say('download_file', { file: name });
   const item = document.createElement('li');
   item.append(link);
   $('downloads').append(item);
@@ -290,13 +302,13 @@ async function run({ env = [], files = {}, why = 'run' } = {}) {
   $('downloads').textContent = '';
   context.fillStyle = '#000';
   context.fillRect(0, 0, canvas.width, canvas.height);
-  status(state.ready ? 'Compiling…' : $('status').textContent);
+  status(state.ready ? say('compiling') : $('status').textContent);
   const result = await compile(editor.getValue());
   if (this_run !== state.runs) return;  // another Run came meanwhile
   out.compiler(result.messages);
   if (result.failed) {
     state.failed = true;
-    status('The compiler found mistakes: click a message to go to its line');
+    status(say('compiler_mistakes'));
     return;
   }
   state.times = { ...result.times };
@@ -306,29 +318,29 @@ async function run({ env = [], files = {}, why = 'run' } = {}) {
   last_sign_of_life = performance.now();
   runner.onmessage = on_program;
   runner.onerror = (e) => {
-    stop(`The program stopped: ${e.message}.`);
-    status('Stopped on a mistake');
+    stop(say('stopped_because', { why: e.message }));
+    status(say('stopped_on_mistake'));
   };
   state.running = true;
   $('stop').disabled = false;
-  status(touch_keys.hidden ? 'Running: click the picture to give it the keyboard' : 'Running');
+  status(say(touch_keys.hidden ? 'running_click' : 'running'));
   // On a narrow screen the picture is above the editor: bring it into view.
   const box = canvas.getBoundingClientRect();
   if (box.top < 0 || box.bottom > innerHeight) canvas.scrollIntoView({ block: 'nearest' });
-  runner.postMessage({ run: module, files: { ...work.files(), ...files }, asyncify, env, sound_allowed: may_sound() });
+  runner.postMessage({ run: module, files: { ...work.files(), ...files }, asyncify, env: [`KAVEX_LANG=${language()}`, ...env], sound_allowed: may_sound() });
 }
 
 $('run').addEventListener('click', () => run());
 $('stop').addEventListener('click', () => {
   if (purpose === 'record') return end_recording();
-  stop('Stopped.');
-  status('Stopped');
+  stop(say('stopped_run'));
+  status(say('stopped'));
 });
 
 // --- Record, Replay…, and a teacher's assignment
 $('record').addEventListener('click', () => {
   run({ env: record_settings, why: 'record' });
-  status('Recording: use the picture as usual; Stop ends the recording');
+  status(say('recording'));
 });
 
 // Stop closes the program's window, so that the recording ends as a closed
@@ -338,7 +350,7 @@ function end_recording() {
   const this_run = runner;
   setTimeout(() => {
     if (runner !== this_run) return;
-    stop('Stopped.');
+    stop(say('stopped_run'));
     offer_recording();
   }, 1000);
 }
@@ -346,7 +358,7 @@ function end_recording() {
 function offer_recording() {
   if (!state.recorded) return;
   offer(transcript_file, new TextEncoder().encode(state.recorded));
-  status(`Recorded: ${state.recorded.split('\n').length - 2} lines in ${transcript_file}, to download below`);
+  status(say('recorded', { lines: state.recorded.split('\n').length - 2, file: transcript_file }));
 }
 
 function replay(transcript, why) {
@@ -367,17 +379,17 @@ async function open_assignment(text, { keep = true } = {}) {
   try {
     assignment = read_assignment(text);
   } catch (error) {
-    status(`No assignment: ${error.message}`);
+    status(say('no_assignment', { why: error.message }));
     return false;
   }
   state.assignment = assignment.title;
   $('check').hidden = false;
-  $('check').title = `Run your program on the transcript of “${assignment.title}” and compare its pictures with the expected ones`;
+  $('check').title = say('check_title', { title: assignment.title });
   if (keep) {
     try { localStorage.setItem(assignment_shelf, text); } catch { /* kept for this visit only */ }
     await work.open_link_program(assignment.starter);
   }
-  status(`Assignment “${assignment.title}”: write your program, then press Check`);
+  status(say('assignment_open', { title: assignment.title }));
   return true;
 }
 
@@ -394,14 +406,14 @@ $('check').addEventListener('click', () => {
 async function replayed(pictures) {
   state.replayed = new TextDecoder().decode(pictures[frames_list] || new Uint8Array());
   if (purpose !== 'check') {
-    status(`Replayed: ${state.replayed.split('\n').length - 2} pictures shown`);
+    status(say('replayed', { pictures: state.replayed.split('\n').length - 2 }));
     return;
   }
   const results = await check_pictures(assignment, pictures);
   show_check($('check-result'), assignment, results);
   $('check-result').scrollIntoView({ block: 'nearest' });
   state.check = { passed: results.every((r) => r.passed), pictures: results.map((r) => ({ event: r.event, differing: r.differing })) };
-  status(state.check.passed ? 'Check: every picture as expected' : 'Check: some pictures differ from the expected ones');
+  status(say(state.check.passed ? 'check_passed' : 'check_failed'));
 }
 document.addEventListener('keydown', (e) => {
   if ((e.ctrlKey || e.metaKey) && e.key === 'Enter') {
@@ -418,9 +430,9 @@ $('share').addEventListener('click', async () => {
   history.replaceState(null, '', link);
   try {
     await navigator.clipboard.writeText(link);
-    status('The link to this program is copied, and in the address bar');
+    status(say('link_copied'));
   } catch {
-    status('The link to this program is in the address bar');
+    status(say('link_in_address'));
   }
 });
 
@@ -499,13 +511,13 @@ async function open_from_address() {
     await work.open_link_program(asked.code);
     taken = true;
   } else if (asked?.damaged) {
-    status('The link does not hold a program: its code= part is damaged');
+    status(say('link_damaged'));
   } else if (asked?.example !== undefined) {
     taken = await work.open_example(asked.example);
   } else if (asked?.assignment !== undefined) {
     const text = await fetch(asked.assignment).then((r) => (r.ok ? r.text() : '')).catch(() => '');
     if (text) await open_assignment(text);
-    else status(`No assignment: ${asked.assignment} cannot be fetched`);
+    else status(say('no_assignment', { why: say('assignment_unfetched', { address: asked.assignment }) }));
     history.replaceState(null, '', location.pathname + location.search);
     return false;
   }

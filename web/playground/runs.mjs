@@ -8,6 +8,8 @@
 //   const a = read_assignment(text);                   // throws an Error that says what is wrong
 //   const results = await check_pictures(a, pictures);  // pictures: what KAVEX_FRAMES wrote
 //   show_check(element, a, results);
+import { say } from './words.mjs';
+
 export const transcript_file = 'run.txt';
 const pictures_folder = 'frames';
 export const record_settings = [`KAVEX_RECORD=${transcript_file}`];
@@ -19,13 +21,13 @@ export function read_assignment(text) {
   try {
     a = JSON.parse(text);
   } catch {
-    throw new Error('this file is not an assignment: it is not JSON');
+    throw new Error(say('not_json'));
   }
-  if (!a || a.kavex_assignment !== 1) throw new Error('this file is not an assignment made by kavex-check --assignment');
+  if (!a || a.kavex_assignment !== 1) throw new Error(say('not_an_assignment'));
   const is_text = (v) => typeof v === 'string';
   if (!is_text(a.starter) || !is_text(a.transcript) || !Array.isArray(a.pictures) || !a.pictures.length ||
       !a.pictures.every((p) => Number.isInteger(p.event) && is_text(p.png))) {
-    throw new Error('the assignment is damaged: its starter code, transcript or pictures are missing');
+    throw new Error(say('assignment_damaged'));
   }
   return { title: is_text(a.title) ? a.title : 'assignment', starter: a.starter, transcript: a.transcript,
     tolerance: Number(a.tolerance) || 0, pictures: a.pictures };
@@ -104,17 +106,17 @@ export function show_check(element, assignment, results) {
   const passed = results.filter((r) => r.passed).length;
   const summary = document.createElement('p');
   summary.className = passed === results.length ? 'passed' : 'failed';
-  summary.textContent = `Check of “${assignment.title}”: ${passed} of ${results.length} pictures as expected` +
-    (passed === results.length ? '.' : ': the differences are red below.');
+  summary.textContent = say(passed === results.length ? 'check_all_as_expected' : 'check_some_differ',
+    { title: assignment.title, passed, count: results.length });
   element.append(summary);
   for (const r of results) {
     const row = document.createElement('div');
     row.className = `check-row ${r.passed ? 'passed' : 'failed'}`;
-    const words = !r.yours ? 'your program had shown no picture yet'
-      : r.differing ? `${r.differing} of ${r.pixels} pixels differ` : 'the same';
+    const words = !r.yours ? say('no_picture_yet')
+      : r.differing ? say('pixels_differ', { differing: r.differing, pixels: r.pixels }) : say('the_same');
     const heading = document.createElement('p');
-    heading.textContent = `After input event ${r.event}: ${words}`;
-    row.append(heading, canvas_of(r.expected, 'expected'), canvas_of(r.yours, 'yours'), canvas_of(r.difference, 'difference'));
+    heading.textContent = say('after_event', { event: r.event, result: words });
+    row.append(heading, canvas_of(r.expected, say('expected')), canvas_of(r.yours, say('yours')), canvas_of(r.difference, say('difference')));
     element.append(row);
   }
   element.hidden = false;

@@ -9,10 +9,10 @@
 //   work.open_link_program(source);  work.open_example(name);  await work.restore();
 //   work.files()   // the running program's files: the examples' pictures/ and sounds/, the program's own
 import { free_name, new_id, open_shelf } from './storage.mjs';
+import { say as words } from './words.mjs';
 
 const $ = (id) => document.getElementById(id);
 const save_pause = 400;  // ms after the last key before the program is kept
-const general_hint = 'Your own program: it runs until main returns or, if it waits for events, until Stop.';
 const new_program_source = `#include "graphics.hpp"
 using namespace kavex;
 
@@ -48,12 +48,12 @@ export async function workspace({ editor, examples, say }) {
 
   function show_list() {
     program_menu.textContent = '';
-    if (!open) program_menu.add(new Option(example ? `(the example ${example.name})` : '(none)', ''));
+    if (!open) program_menu.add(new Option(example ? words('the_example', { name: example.name }) : words('none'), ''));
     for (const p of programs) program_menu.add(new Option(p.name, p.id));
     program_menu.value = open ? open.id : '';
     example_menu.value = example ? example.name : '';
     for (const id of ['rename', 'delete']) $(id).disabled = !open;
-    $('hint').textContent = example ? example.hint : general_hint;
+    $('hint').textContent = example ? example.hint : words('general_hint');
     show_files();
   }
 
@@ -73,7 +73,7 @@ export async function workspace({ editor, examples, say }) {
     try {
       await shelf.put(open);
     } catch (e) {
-      say(`This browser did not keep the program: ${e.message || e}. Download keeps a copy.`);
+      say(words('not_kept', { why: e.message || e }));
     }
   }
 
@@ -133,10 +133,10 @@ export async function workspace({ editor, examples, say }) {
     if (chosen) open_program(chosen);
   });
   example_menu.addEventListener('change', () => open_example(example_menu.value));
-  $('new').addEventListener('click', async () => open_program(await add_program('my program', new_program_source)));
+  $('new').addEventListener('click', async () => open_program(await add_program(words('my_program'), new_program_source)));
   $('rename').addEventListener('click', async () => {
     if (!open) return;
-    const name = (prompt('A new name for the program:', open.name) || '').trim();
+    const name = (prompt(words('new_name'), open.name) || '').trim();
     if (!name || name === open.name) return;
     open.name = free_name(programs.filter((p) => p !== open), name);
     await keep_now();
@@ -150,7 +150,7 @@ export async function workspace({ editor, examples, say }) {
     open = null;
     if (programs.length) await open_program(programs[0]);
     else await open_example('hello');
-    say('Deleted');
+    say(words('deleted'));
   });
   $('download').addEventListener('click', () => {
     const name = open ? open.name : example ? example.name : 'main';
@@ -166,7 +166,7 @@ export async function workspace({ editor, examples, say }) {
     $('open-file').value = '';
     if (!file) return;
     await open_program(await add_program(file.name.replace(/\.(cpp|cc|cxx|c)$/i, ''), await file.text()));
-    say(`Opened ${file.name} as a program of your list`);
+    say(words('opened_file', { file: file.name }));
   });
 
   // --- pictures and sounds of one's own, kept with the program
@@ -177,7 +177,7 @@ export async function workspace({ editor, examples, say }) {
       const item = document.createElement('li');
       const remove = document.createElement('button');
       remove.textContent = '×';
-      remove.title = `Remove ${name} from this program`;
+      remove.title = words('remove_file', { file: name });
       remove.addEventListener('click', async () => {
         delete open.files[name];
         await keep_now();
@@ -193,7 +193,7 @@ export async function workspace({ editor, examples, say }) {
   async function add_files(file_list) {
     const chosen = [...file_list].filter((f) => file_types.test(f.name));
     if (!chosen.length) {
-      say('Only PNG and BMP pictures and WAV and OGG sounds can be added to a program');
+      say(words('only_these_files'));
       return;
     }
     if (!open && example) await own_copy_of_example();
@@ -201,7 +201,7 @@ export async function workspace({ editor, examples, say }) {
     for (const f of chosen) open.files[f.name] = new Uint8Array(await f.arrayBuffer());
     await keep_now();
     show_files();
-    say(`Added ${chosen.map((f) => f.name).join(', ')}: load("${chosen[0].name}") finds it`);
+    say(words('added_files', { files: chosen.map((f) => f.name).join(', '), first: chosen[0].name }));
   }
 
   $('add-picture').addEventListener('click', () => $('picture-file').click());
@@ -221,7 +221,7 @@ export async function workspace({ editor, examples, say }) {
     // A program from a link: a new program of the list, unless one holds it already.
     async open_link_program(source) {
       const same = programs.find((p) => p.source === source);
-      await open_program(same || await add_program('from a link', source));
+      await open_program(same || await add_program(words('from_link'), source));
     },
     // What was open last, else the newest program, else hello.
     async restore() {
@@ -233,7 +233,7 @@ export async function workspace({ editor, examples, say }) {
     async save_now() {
       if (!open && example) await own_copy_of_example();
       await keep_now();
-      say(shelf.lasting ? `Saved “${open.name}” in this browser` : 'This browser keeps nothing here: Download keeps a copy');
+      say(shelf.lasting ? words('saved', { name: open.name }) : words('keeps_nothing'));
     },
     files: () => ({ ...examples_files, ...(open ? open.files : {}) }),
   };
