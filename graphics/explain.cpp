@@ -47,9 +47,18 @@ void prepare_interrupt_notice() {
         [] {});
 }
 
+// Turned on: the Ctrl-C notice made, and a course's messages that were
+// refused said so.
 void decide(bool on) {
     explaining_state = on ? 1 : 0;
-    if (on) prepare_interrupt_notice();
+    if (!on) return;
+    prepare_interrupt_notice();
+    unless_out_of_memory(
+        [] {
+            const std::string refused = messages_refusal();
+            if (!refused.empty()) say(refused);
+        },
+        [] {});
 }
 
 }  // namespace

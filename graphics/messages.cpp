@@ -1,7 +1,6 @@
 // The messages in the chosen language: its table read once, over English,
 // then a course's replacements (KAVEX_MESSAGES) when they are sound.
 #include "messages.hpp"
-#include "explain.hpp"
 #include "os_side.hpp"
 
 #include <algorithm>
@@ -270,8 +269,10 @@ std::string problem_in_words(const std::vector<tables::entry>& messages, const t
                     {{"line", p.line}, {"name", p.name}, {"places", p.detail}, {"given", p.given}, {"forms", p.forms}});
 }
 
-// A course's replacements, all of them or, when one is wrong, none: the
-// refusal is said at once.
+// Why a course's replacements were refused, until it is taken.
+std::string refusal;
+
+// A course's replacements, all of them or, when one is wrong, none.
 void replace_from_file(std::vector<tables::entry>& entries, const std::vector<tables::entry>& built_in) {
     const std::string file = setting("KAVEX_MESSAGES");
     if (file.empty()) return;
@@ -283,7 +284,7 @@ void replace_from_file(std::vector<tables::entry>& entries, const std::vector<ta
     else if (const tables::problem p = tables::read(std::string(bytes.begin(), bytes.end()), language(), false, replaced))
         why = problem_in_words(built_in, p);
     if (why.empty()) return entries.swap(replaced);
-    if (explaining_on()) say(in_words(built_in, text::messages_refused, {{"file", file}, {"why", why}}));
+    refusal = in_words(built_in, text::messages_refused, {{"file", file}, {"why", why}});
 }
 
 const std::vector<tables::entry>& messages() {
@@ -306,5 +307,12 @@ const std::string& language() {
 std::string words(text message, std::initializer_list<place> places) { return in_words(messages(), message, places); }
 
 std::string tables::worded(const problem& p) { return problem_in_words(messages(), p); }
+
+std::string messages_refusal() {
+    messages();
+    std::string taken;
+    taken.swap(refusal);
+    return taken;
+}
 
 }  // namespace kavex::detail

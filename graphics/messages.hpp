@@ -107,6 +107,10 @@ struct place {
 // The message in the chosen language, its places filled.
 std::string words(text message, std::initializer_list<place> places = {});
 
+// Why the messages of KAVEX_MESSAGES were refused, in the chosen language,
+// once: "" after that, or when they were taken or there were none.
+std::string messages_refusal();
+
 // The chosen language: KAVEX_LANG when it names one of the tables'
 // languages, otherwise the system's (os_side::system_language), otherwise
 // English.
