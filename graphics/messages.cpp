@@ -1,5 +1,7 @@
 // The messages in the chosen language: its table read once, over English,
-// then a course's replacements (KAVEX_MESSAGES) when they are sound.
+// then a course's replacements (KAVEX_MESSAGES) when they are sound. What is
+// read is never destroyed: the window's end, run at exit after the statics
+// made later are gone, still words a message.
 #include "messages.hpp"
 #include "os_side.hpp"
 
@@ -13,7 +15,7 @@ namespace kavex::detail {
 extern const char messages_en[], messages_hu[], messages_cs[], messages_sk[], messages_pl[];
 
 const std::vector<std::string>& message_names() {
-    static const std::vector<std::string> names = {
+    static const std::vector<std::string>& names = *new std::vector<std::string>{
         "sdl_start", "open_negative", "open_too_large", "open_refused", "open_canvas_empty", "open_window_missing",
         "no_surface", "no_surface_move", "no_surface_source", "move_refused", "box_outside", "text_not_drawn",
         "text_utf8", "text_cut_right", "text_cut_bottom", "save_failed", "load_failed", "load_on_window",
@@ -167,9 +169,9 @@ problem read_table(const std::string& table, const std::string& language, bool w
 
 // The English table, which gives every message its places.
 const std::vector<entry>& english() {
-    static const std::vector<entry> entries = [] {
-        std::vector<entry> e;
-        read_table(messages_en, "en", false, nullptr, e);
+    static const std::vector<entry>& entries = *[] {
+        auto* e = new std::vector<entry>;
+        read_table(messages_en, "en", false, nullptr, *e);
         return e;
     }();
     return entries;
@@ -178,9 +180,9 @@ const std::vector<entry>& english() {
 }  // namespace
 
 const std::vector<std::string>& languages() {
-    static const std::vector<std::string> codes = [] {
-        std::vector<std::string> c;
-        for (const language_table& t : known) c.push_back(t.code);
+    static const std::vector<std::string>& codes = *[] {
+        auto* c = new std::vector<std::string>;
+        for (const language_table& t : known) c->push_back(t.code);
         return c;
     }();
     return codes;
@@ -270,7 +272,10 @@ std::string problem_in_words(const std::vector<tables::entry>& messages, const t
 }
 
 // Why a course's replacements were refused, until it is taken.
-std::string refusal;
+std::string& refusal() {
+    static std::string& why = *new std::string;
+    return why;
+}
 
 // A course's replacements, all of them or, when one is wrong, none.
 void replace_from_file(std::vector<tables::entry>& entries, const std::vector<tables::entry>& built_in) {
@@ -284,14 +289,14 @@ void replace_from_file(std::vector<tables::entry>& entries, const std::vector<ta
     else if (const tables::problem p = tables::read(std::string(bytes.begin(), bytes.end()), language(), false, replaced))
         why = problem_in_words(built_in, p);
     if (why.empty()) return entries.swap(replaced);
-    refusal = in_words(built_in, text::messages_refused, {{"file", file}, {"why", why}});
+    refusal() = in_words(built_in, text::messages_refused, {{"file", file}, {"why", why}});
 }
 
 const std::vector<tables::entry>& messages() {
-    static const std::vector<tables::entry> entries = [] {
+    static const std::vector<tables::entry>& entries = *[] {
         const std::vector<tables::entry> built_in = built_in_messages();
-        std::vector<tables::entry> e = built_in;
-        replace_from_file(e, built_in);
+        auto* e = new std::vector<tables::entry>(built_in);
+        replace_from_file(*e, built_in);
         return e;
     }();
     return entries;
@@ -300,7 +305,7 @@ const std::vector<tables::entry>& messages() {
 }  // namespace
 
 const std::string& language() {
-    static const std::string chosen = choose_language();
+    static const std::string& chosen = *new std::string(choose_language());
     return chosen;
 }
 
@@ -311,7 +316,7 @@ std::string tables::worded(const problem& p) { return problem_in_words(messages(
 std::string messages_refusal() {
     messages();
     std::string taken;
-    taken.swap(refusal);
+    taken.swap(refusal());
     return taken;
 }
 
