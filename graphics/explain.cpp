@@ -7,7 +7,6 @@
 #include "sdl_side.hpp"
 
 #include <cstdint>
-#include <cstdio>
 #include <cstdlib>
 #include <cstring>
 
@@ -86,10 +85,6 @@ bool explaining(mistake kind) {
 void say(const std::string& message) { os_side::write_error("kavex: " + message + "\n"); }
 
 std::string quoted(const std::string& font_text) { return font_to_utf8(font_text.substr(0, 40)); }
-
-std::string size_text(long long width, long long height) {
-    return std::to_string(width) + " x " + std::to_string(height);
-}
 
 namespace {
 

@@ -71,9 +71,6 @@ std::string font_to_utf8(const std::string& font_text);
 // the two bytes C3 A9): a UTF-8 string given to draw_text as it stands.
 bool looks_like_utf8(const std::string& font_text);
 
-// "W x H", a surface's size as the explanations give it.
-std::string size_text(long long width, long long height);
-
 // The end of every open, a canvas's and the window's (`call` names it as the
 // program wrote it): the pen at the centre of the size asked for, whether a
 // surface came or not, and where none came, why, with what follows for the

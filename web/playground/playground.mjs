@@ -25,7 +25,10 @@ const context = canvas.getContext('2d');
 const output = $('output');
 const status = (text) => { $('status').textContent = text; };
 const header = document.querySelector('header');
+new ResizeObserver(() => document.body.style.setProperty('--header', `${header.offsetHeight}px`)).observe(header);
+
 put_words(document);
+status(say('getting_ready'));
 
 // The language menu: the page's words change at once, the program's
 // explanations at its next Run.
@@ -36,7 +39,6 @@ language_menu.addEventListener('change', () => {
   choose_language(language_menu.value);
   put_words(document);
 });
-new ResizeObserver(() => document.body.style.setProperty('--header', `${header.offsetHeight}px`)).observe(header);
 
 // Without WebAssembly's promise integration (JSPI), each program is rewritten
 // by Asyncify after linking; ?asyncify asks for that anywhere.
@@ -445,6 +447,7 @@ function show_reference(open) {
   $('result').hidden = open;
   $('reference-button').setAttribute('aria-expanded', String(open));
   if (open && !reference_loaded) {
+    $('reference-text').textContent = say('loading');
     reference_loaded = fetch('reference.html').then((r) => r.text()).then((html) => { $('reference-text').innerHTML = html; });
   }
 }
